@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the program and the tests need.
+# Idempotent and quiet when everything is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-tools-dev-tools libqt6svg6
+  libx11-dev libxtst-dev libxext-dev libxfixes-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  # office backend and its SDK
+  libreoffice-calc libreoffice-impress libreoffice-dev libreoffice-dev-common
+  python3 python3-uno
+  # sound playback through Qt Multimedia
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  # desktop for tests and screenshots
+  xvfb xauth xdotool x11-utils x11-xserver-utils openbox imagemagick
+  fonts-noto-cjk
+  # assets: tones, help file, help viewer
+  sox fp-utils xchm
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
+echo "bootstrap: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
