@@ -1,0 +1,376 @@
+#!/usr/bin/python3
+"""Checks the committed data files in assets/data against what the program needs
+and against their text sources in assets/src.
+
+usage: check_assets.py DATA_DIR SRC_DIR
+
+One private headless LibreOffice (own profile, own pipe) serves all office checks
+and is shut down at the end whatever happens. Prints every failed check and exits
+non-zero if there was one.
+"""
+import csv
+import json
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import uuid
+import wave
+
+import uno
+from com.sun.star.beans import PropertyValue
+from com.sun.star.connection import NoConnectException
+
+SOFFICE = "/usr/lib/libreoffice/program/soffice"
+PASSWORD = "708klm"
+FIRST_ROW = 13       # 1-based row of the first person
+LAST_ROW = 612       # the program reads at most 600 people
+SOUNDS = ("start", "middle", "end", "ding")
+
+failures = []
+
+
+def check(ok, message):
+    if not ok:
+        failures.append(message)
+    return ok
+
+
+# ------------------------------------------------------------------ sounds
+
+def check_sounds(data):
+    contents = {}
+    for name in SOUNDS:
+        path = os.path.join(data, name + ".wav")
+        if not check(os.path.isfile(path), "%s.wav is missing" % name):
+            continue
+        try:
+            w = wave.open(path, "rb")  # refuses anything but PCM
+        except (wave.Error, EOFError) as e:
+            check(False, "%s.wav is not a PCM wav file: %s" % (name, e))
+            continue
+        with w:
+            channels, width, rate, frames = (w.getnchannels(), w.getsampwidth(),
+                                             w.getframerate(), w.getnframes())
+            raw = w.readframes(frames)
+        check(w.getcomptype() == "NONE", "%s.wav is compressed" % name)
+        check(channels == 1, "%s.wav has %d channels, want mono" % (name, channels))
+        check(width == 2, "%s.wav has %d-byte samples, want 16-bit" % (name, width))
+        check(rate in (44100, 22050), "%s.wav rate %d" % (name, rate))
+        if width != 2 or channels != 1 or frames == 0:
+            continue
+        seconds = frames / rate
+        check(0.3 <= seconds <= 1.5, "%s.wav lasts %.2f s, want 0.3-1.5 s" % (name, seconds))
+        samples = struct.unpack("<%dh" % frames, raw[:2 * frames])
+        peak = max(abs(s) for s in samples)
+        check(peak > 0.3 * 32767, "%s.wav is too quiet (peak %d)" % (name, peak))
+        check(peak < 32767, "%s.wav clips" % name)
+        # Faded edges: a sound that starts or stops at full level clicks. Within
+        # the first and last half millisecond it must still be near silence.
+        edge = int(0.0005 * rate)
+        check(max(abs(s) for s in samples[:edge]) < 0.03 * 32767,
+              "%s.wav starts abruptly" % name)
+        check(max(abs(s) for s in samples[-edge:]) < 0.03 * 32767,
+              "%s.wav ends abruptly" % name)
+        contents[name] = raw
+    check(len(set(contents.values())) == len(contents), "two of the sounds are identical")
+
+
+# ------------------------------------------------------------------ office
+
+def props(**kwargs):
+    out = []
+    for key, value in kwargs.items():
+        p = PropertyValue()
+        p.Name = key
+        p.Value = value
+        out.append(p)
+    return tuple(out)
+
+
+class Office:
+    def __init__(self, timeout=90.0):
+        self.workdir = tempfile.mkdtemp(prefix="vexlo-assets-check-")
+        self.pipe = "vexlo_check_%d_%s" % (os.getpid(), uuid.uuid4().hex[:10])
+        self.desktop = None
+        env = dict(os.environ)
+        # A forced X11 plugin makes even a headless office demand a display.
+        env.pop("SAL_USE_VCLPLUGIN", None)
+        self.proc = subprocess.Popen(
+            [SOFFICE, "--headless", "--invisible", "--norestore", "--nologo",
+             "--nodefault", "--nolockcheck",
+             "-env:UserInstallation=" + uno.systemPathToFileUrl(
+                 os.path.join(self.workdir, "profile")),
+             "--accept=pipe,name=%s;urp;" % self.pipe],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL, env=env, start_new_session=True)
+        try:
+            local = uno.getComponentContext()
+            resolver = local.ServiceManager.createInstanceWithContext(
+                "com.sun.star.bridge.UnoUrlResolver", local)
+            url = "uno:pipe,name=%s;urp;StarOffice.ComponentContext" % self.pipe
+            deadline = time.monotonic() + timeout
+            while True:
+                try:
+                    ctx = resolver.resolve(url)
+                    break
+                except NoConnectException:
+                    pass
+                if self.proc.poll() is not None:
+                    raise RuntimeError("soffice exited with code %s" % self.proc.returncode)
+                if time.monotonic() > deadline:
+                    raise RuntimeError("soffice did not answer within %.0f s" % timeout)
+                time.sleep(0.2)
+            self.desktop = ctx.ServiceManager.createInstanceWithContext(
+                "com.sun.star.frame.Desktop", ctx)
+        except BaseException:
+            self.close()
+            raise
+
+    def load(self, path, **extra):
+        return self.desktop.loadComponentFromURL(
+            uno.systemPathToFileUrl(os.path.abspath(path)), "_blank", 0,
+            props(Hidden=True, **extra))
+
+    def close(self):
+        try:
+            if self.desktop is not None:
+                self.desktop.terminate()
+        except Exception:
+            pass
+        try:
+            self.proc.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            pass
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            try:
+                os.killpg(self.proc.pid, 0)
+            except ProcessLookupError:
+                break
+            os.killpg(self.proc.pid, sig)
+            for _ in range(50):
+                self.proc.poll()
+                try:
+                    os.killpg(self.proc.pid, 0)
+                except ProcessLookupError:
+                    break
+                time.sleep(0.1)
+        if self.proc.poll() is None:
+            self.proc.wait(timeout=5)
+        pipe = "/tmp/OSL_PIPE_%d_%s" % (os.getuid(), self.pipe)
+        if os.path.exists(pipe):
+            os.unlink(pipe)
+        shutil.rmtree(self.workdir, ignore_errors=True)
+
+
+def close_doc(doc):
+    try:
+        doc.close(True)
+    except Exception:
+        pass
+
+
+def refuses(office, path, **extra):
+    """True when the office cannot open the file with these arguments."""
+    try:
+        doc = office.load(path, **extra)
+    except Exception:
+        return True
+    if doc is None:
+        return True
+    close_doc(doc)
+    return False
+
+
+# --------------------------------------------------------------- workbooks
+
+def col(letter):
+    return ord(letter) - ord("A")
+
+
+def read_sources(src):
+    with open(os.path.join(src, "workbooks.json"), encoding="utf-8") as f:
+        books = json.load(f)
+    people = {}
+    for book in books["workbooks"]:
+        with open(os.path.join(src, book["people"]), encoding="utf-8", newline="") as f:
+            rows = [r for r in csv.reader(f)][1:]
+        people[book["file"]] = [[c.strip() for c in r] for r in rows if any(c.strip() for c in r)]
+    return books, people
+
+
+def is_empty(cell):
+    return cell.Type == uno.Enum("com.sun.star.table.CellContentType", "EMPTY")
+
+
+def check_workbook(office, data, book, expected_people):
+    name = book["file"]
+    path = os.path.join(data, name)
+    if not check(os.path.isfile(path), "%s is missing" % name):
+        return
+    # Encrypted: no readable name in the raw bytes, and no opening without the password.
+    with open(path, "rb") as f:
+        raw = f.read()
+    first_name = expected_people[0][1]
+    check(first_name.encode("utf-16-le") not in raw and first_name.encode("utf-8") not in raw,
+          "%s holds the names in clear text (not encrypted)" % name)
+    check(refuses(office, path), "%s opens without a password" % name)
+    check(refuses(office, path, Password="wrong1"), "%s opens with a wrong password" % name)
+
+    doc = office.load(path, Password=PASSWORD)
+    if not check(doc is not None, "%s does not open with the password" % name):
+        return
+    try:
+        sheets = doc.Sheets
+        check(sheets.ElementNames[0] == "sheet1",
+              "%s: first sheet is %r, want 'sheet1'" % (name, sheets.ElementNames[0]))
+        sheet = sheets.getByIndex(0)
+
+        def cell(ref):
+            letters = ref.rstrip("0123456789")
+            return sheet.getCellByPosition(col(letters), int(ref[len(letters):]) - 1)
+
+        cols = book["columns"]
+        rows = []
+        for row in range(FIRST_ROW - 1, LAST_ROW):
+            person_name = sheet.getCellByPosition(col(cols["name"]), row).getString()
+            if not person_name.strip():
+                break
+            rows.append(row)
+        n = len(rows)
+        check(n == len(expected_people),
+              "%s: %d person rows, source lists %d" % (name, n, len(expected_people)))
+        check(n >= 2, "%s: fewer than two people" % name)
+        if n < LAST_ROW - FIRST_ROW + 1:
+            after = FIRST_ROW - 1 + n
+            check(all(is_empty(sheet.getCellByPosition(c, after)) for c in range(7)),
+                  "%s: row %d after the list is not empty" % (name, after + 1))
+
+        total = cell(book["total_cell"])
+        check(total.getValue() == n and total.getString() == str(n),
+              "%s: %s holds %r, want the person count %d"
+              % (name, book["total_cell"], total.getString(), n))
+        if "participant_cell" in book:
+            part = cell(book["participant_cell"])
+            want = n if book["participants"] == "all" else int(book["participants"])
+            check(part.getString() == str(want) and 1 <= part.getValue() <= n,
+                  "%s: %s holds %r, want %d" % (name, book["participant_cell"],
+                                                part.getString(), want))
+        check(cell(book["status_cell"]).getString() == "",
+              "%s: status cell %s is not empty" % (name, book["status_cell"]))
+        heading = FIRST_ROW - 1
+        for letter in ("A", "B"):
+            check(cell("%s%d" % (letter, heading)).getString().strip() != "",
+                  "%s: heading %s%d is empty" % (name, letter, heading))
+
+        draw_col = "E" if "group" in cols else "C"
+        groups = set()
+        for k, row in enumerate(rows):
+            number = sheet.getCellByPosition(col(cols["number"]), row).getString()
+            person = sheet.getCellByPosition(col(cols["name"]), row).getString()
+            if k < len(expected_people):
+                src = expected_people[k]
+                check(number == src[0] and person == src[1],
+                      "%s row %d: %s/%s, source has %s/%s"
+                      % (name, row + 1, number, person, src[0], src[1]))
+            check(number.strip() != "", "%s row %d: no list number" % (name, row + 1))
+            check(is_empty(sheet.getCellByPosition(col(draw_col), row)),
+                  "%s row %d: draw number cell is not empty" % (name, row + 1))
+            if "group" in cols:
+                g = sheet.getCellByPosition(col(cols["group"]), row)
+                ok = (g.Type == uno.Enum("com.sun.star.table.CellContentType", "VALUE")
+                      and g.getValue() in (1, 2, 3, 4))
+                check(ok, "%s row %d: group %r is not a number 1-4"
+                      % (name, row + 1, g.getString()))
+                if ok:
+                    groups.add(int(g.getValue()))
+                if k < len(expected_people):
+                    check(g.getString() == expected_people[k][2],
+                          "%s row %d: group differs from the source" % (name, row + 1))
+                check(is_empty(sheet.getCellByPosition(col("F"), row)),
+                      "%s row %d: group rank cell is not empty" % (name, row + 1))
+        if "group" in cols:
+            check(groups == {1, 2, 3, 4}, "%s: groups used are %s, want 1-4"
+                  % (name, sorted(groups)))
+    finally:
+        close_doc(doc)
+
+
+# ----------------------------------------------------------- presentations
+
+def slide_texts(page):
+    texts = []
+    for i in range(page.Count):
+        shape = page.getByIndex(i)
+        if hasattr(shape, "String"):
+            text = shape.getString().strip()
+            if text:
+                texts.append(text)
+    return texts
+
+
+def has_chinese(text):
+    return any("\u4e00" <= ch <= "\u9fff" for ch in text)
+
+
+def check_presentation(office, data, src, source_name):
+    with open(os.path.join(src, "slides", source_name), encoding="utf-8") as f:
+        deck = json.load(f)
+    name = deck["file"]
+    path = os.path.join(data, name)
+    if not check(os.path.isfile(path), "%s is missing" % name):
+        return
+    doc = office.load(path)
+    if not check(doc is not None, "%s does not open" % name):
+        return
+    try:
+        pages = doc.DrawPages
+        count = pages.Count
+        if "lots" in deck:
+            check(count == 12, "%s has %d slides, want 12" % (name, count))
+            for i in range(count):
+                texts = slide_texts(pages.getByIndex(i))
+                check(str(i + 1) in texts,
+                      "%s slide %d does not show its number: %.60r" % (name, i + 1, texts))
+        else:
+            check(count >= 2, "%s has %d slides" % (name, count))
+            check(count == len(deck["slides"]), "%s has %d slides, source has %d"
+                  % (name, count, len(deck["slides"])))
+            for i in range(min(count, len(deck["slides"]))):
+                texts = slide_texts(pages.getByIndex(i))
+                joined = "\n".join(texts)
+                check(has_chinese(joined), "%s slide %d has no Chinese text" % (name, i + 1))
+                check(deck["slides"][i]["title"] in texts,
+                      "%s slide %d lacks its title" % (name, i + 1))
+    finally:
+        close_doc(doc)
+
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__)
+        return 2
+    data, src = sys.argv[1], sys.argv[2]
+    started = time.monotonic()
+    check_sounds(data)
+    books, people = read_sources(src)
+    office = Office()
+    try:
+        for book in books["workbooks"]:
+            check_workbook(office, data, book, people[book["file"]])
+        for source_name in ("MYPPT.json", "Note1.json", "Note2.json"):
+            check_presentation(office, data, src, source_name)
+    finally:
+        office.close()
+    for message in failures:
+        print("FAIL:", message)
+    print("%d failed checks, %.1f s" % (len(failures), time.monotonic() - started))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
