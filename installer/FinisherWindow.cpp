@@ -22,8 +22,10 @@ constexpr int kLastTickBeforeClose = 12;
 
 FinisherWindow::FinisherWindow(FileSystem& fileSystem, CommandStarter& starter, FinisherSettings settings,
                                QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), m_fileSystem(fileSystem), m_starter(starter),
-      m_settings(std::move(settings)), m_label1(new QLabel(this)), m_timer1(new QTimer(this)) {
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint),
+      m_fileSystem(fileSystem), m_starter(starter), m_settings(std::move(settings)),
+      m_label1(new QLabel(this)), m_timer1(new QTimer(this)) {
     setWindowTitle(FinisherTexts::windowTitle());
 
     m_label1->setObjectName(QStringLiteral("Label1"));

@@ -83,16 +83,4 @@ TEST(CompatibilityCommandTest, CarriesTheSourceDirectoryInTheValueName) {
                        "/t reg_sz /d \"WINXPSP3\"  /f "));
 }
 
-TEST(ComponentTableTest, BothOrdersHoldTheSameSixComponents) {
-    QStringList copied, registered;
-    for (const Component& c : componentsInCopyOrder())
-        copied.append(c.fileName);
-    for (const Component& c : componentsInRegistrationOrder())
-        registered.append(c.fileName);
-    EXPECT_EQ(copied, (QStringList{"MSSTDFMT.DLL", "MSVBVM60.DLL", "COMCTL32.OCX", "COMDLG32.OCX",
-                                   "MCI32.OCX", "SYSTRAY.OCX"}));
-    EXPECT_EQ(registered, (QStringList{"MSVBVM60.DLL", "MSSTDFMT.DLL", "SYSTRAY.OCX", "MCI32.OCX",
-                                       "COMDLG32.OCX", "COMCTL32.OCX"}));
-}
-
 } // namespace
