@@ -1,0 +1,236 @@
+#include "Form.h"
+
+#include "AppContext.h"
+#include "FormLayout.h"
+#include "FormTimer.h"
+#include "Twips.h"
+
+#include "platform/Platform.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLoggingCategory>
+#include <QMouseEvent>
+
+Q_LOGGING_CATEGORY(lcForm, "vexlo.form")
+
+Form::Form(AppContext& ctx, FormId id, const QString& layoutResource)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_ctx(ctx),
+      m_id(id) {
+    setObjectName(QStringLiteral("Form%1").arg(static_cast<int>(id)));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setMouseTracking(true);
+    FormLayout layout = FormLayout::build(this, layoutResource);
+    m_controls = std::move(layout.controls);
+    m_timers = std::move(layout.timers);
+    setWindowTitle(layout.caption);
+    m_width = layout.width;
+    m_height = layout.height;
+    applyGeometry();
+}
+
+Form::~Form() = default;
+
+void Form::applyGeometry() {
+    setGeometry(twips::toPixels(m_left), twips::toPixels(m_top), std::max(1, twips::toPixels(m_width)),
+                std::max(1, twips::toPixels(m_height)));
+}
+
+void Form::setLeft(int left) {
+    m_left = left;
+    applyGeometry();
+}
+
+void Form::setTop(int top) {
+    m_top = top;
+    applyGeometry();
+}
+
+void Form::setWidth(int width) {
+    m_width = width;
+    applyGeometry();
+}
+
+void Form::setHeight(int height) {
+    m_height = height;
+    applyGeometry();
+}
+
+int Form::screenWidth() const { return twips::fromPixels(m_ctx.platform.screen.size().width()); }
+int Form::screenHeight() const { return twips::fromPixels(m_ctx.platform.screen.size().height()); }
+
+void Form::centreHorizontally() {
+    m_left = (screenWidth() - m_width) / 2;
+    m_top = 2000;
+    applyGeometry();
+}
+
+void Form::makeTopmost() { m_ctx.platform.placement.makeTopmost(this); }
+
+QWidget* Form::controlWidget(const QString& name) const {
+    QWidget* w = m_controls.value(name);
+    if (!w)
+        qCWarning(lcForm) << objectName() << "has no control" << name;
+    return w;
+}
+
+FormTimer* Form::timer(const QString& name) const {
+    FormTimer* t = m_timers.value(name);
+    if (!t)
+        qCWarning(lcForm) << objectName() << "has no timer" << name;
+    return t;
+}
+
+void Form::runLoad() {
+    onLoad();
+    for (auto& hook : m_loadHooks)
+        hook();
+}
+
+void Form::runUnload() {
+    for (auto& hook : m_unloadHooks)
+        hook();
+    onUnload();
+    for (FormTimer* t : std::as_const(m_timers))
+        t->setEnabled(false);
+}
+
+Form::Watch& Form::watch(const QString& controlName) {
+    QWidget* w = controlName.isEmpty() ? this : controlWidget(controlName);
+    Q_ASSERT(w);
+    if (!m_watches.contains(w))
+        w->installEventFilter(this);
+    return m_watches[w];
+}
+
+void Form::enableDragging(const QStringList& controlNames, bool byForm) {
+    if (byForm)
+        watch(QString()).drag = true;
+    for (const QString& name : controlNames)
+        watch(name).drag = true;
+}
+
+void Form::focusOnHover(const QStringList& buttonNames) {
+    for (const QString& name : buttonNames)
+        watch(name).focus = true;
+}
+
+void Form::onMouseMoveOver(const QStringList& controlNames, std::function<void()> action) {
+    for (const QString& name : controlNames)
+        watch(name).onMove.push_back(action);
+}
+
+void Form::onClick(const QString& controlName, std::function<void()> action) {
+    watch(controlName).onClick.push_back(std::move(action));
+}
+
+void Form::onDoubleClick(const QString& controlName, std::function<void()> action) {
+    watch(controlName).onDoubleClick.push_back(std::move(action));
+}
+
+void Form::setValidator(const QString& controlName, std::function<bool()> check) {
+    QWidget* field = controlWidget(controlName);
+    if (!field)
+        return;
+    m_validators.insert(field, std::move(check));
+    field->installEventFilter(this);
+    // Every control that can take the focus from the field must ask it first.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w != field && (w->focusPolicy() & Qt::ClickFocus))
+            w->installEventFilter(this);
+    }
+}
+
+bool Form::focusMayLeave(QWidget* target) {
+    QWidget* focused = QApplication::focusWidget();
+    auto it = m_validators.find(focused);
+    if (it == m_validators.end() || target == focused || m_validating)
+        return true;
+    m_validating = true;
+    const bool ok = it.value()();
+    m_validating = false;
+    if (!ok)
+        focused->setFocus(Qt::OtherFocusReason);
+    return ok;
+}
+
+bool Form::requestFocus(QWidget* target) {
+    if (!target || !focusMayLeave(target))
+        return false;
+    target->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    if (!m_validators.isEmpty() && watched->isWidgetType()) {
+        auto* target = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::MouseButtonPress && (target->focusPolicy() & Qt::ClickFocus) &&
+            !focusMayLeave(target))
+            return true;
+        if (event->type() == QEvent::KeyPress && m_validators.contains(target)) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && !focusMayLeave(nullptr))
+                return true;
+        }
+    }
+    auto it = m_watches.find(watched);
+    if (it == m_watches.end())
+        return QWidget::eventFilter(watched, event);
+    const Watch w = it.value(); // an action may change the watches
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+        for (const auto& action : w.onDoubleClick)
+            action();
+        break;
+    case QEvent::MouseButtonPress: {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (w.drag && me->button() == Qt::LeftButton) {
+            m_dragging = true;
+            m_dragAnchor = me->globalPosition().toPoint();
+            m_dragLeft = m_left;
+            m_dragTop = m_top;
+        }
+        break;
+    }
+    case QEvent::MouseMove: {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (w.drag && m_dragging && (me->buttons() & Qt::LeftButton)) {
+            // Offsets from the press position: the same moves as shifting by each step,
+            // but immune to the window manager lagging behind a fast drag.
+            const QPoint delta = me->globalPosition().toPoint() - m_dragAnchor;
+            m_left = m_dragLeft + twips::fromPixels(delta.x());
+            m_top = m_dragTop + twips::fromPixels(delta.y());
+            applyGeometry();
+        }
+        [[fallthrough]];
+    }
+    case QEvent::Enter: {
+        if (w.focus)
+            requestFocus(static_cast<QWidget*>(watched));
+        for (const auto& action : w.onMove)
+            action();
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        m_dragging = false;
+        auto* me = static_cast<QMouseEvent*>(event);
+        auto* target = static_cast<QWidget*>(watched);
+        if (me->button() == Qt::LeftButton && target->rect().contains(me->position().toPoint()))
+            for (const auto& action : w.onClick)
+                action();
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // Follow moves the handlers did not make (the window manager placing the window).
+    if (twips::toPixels(m_left) != x())
+        m_left = twips::fromPixels(x());
+    if (twips::toPixels(m_top) != y())
+        m_top = twips::fromPixels(y());
+}

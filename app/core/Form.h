@@ -1,0 +1,102 @@
+#pragma once
+
+#include "FormId.h"
+
+#include <QHash>
+#include <QPoint>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+class AppContext;
+class FormTimer;
+
+// Base of every window. Geometry is kept in twips as integers (the truth the handlers
+// compute with) and mapped to logical pixels; controls and timers are found by the
+// design's names. Windows are borderless and always on top; they are dragged by the
+// controls the window names.
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    Form(AppContext& ctx, FormId id, const QString& layoutResource);
+    ~Form() override;
+
+    FormId formId() const { return m_id; }
+    AppContext& ctx() const { return m_ctx; }
+
+    // Geometry in twips.
+    int Left() const { return m_left; }
+    int Top() const { return m_top; }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    void setLeft(int left);
+    void setTop(int top);
+    void setWidth(int width);
+    void setHeight(int height);
+    int screenWidth() const;
+    int screenHeight() const;
+
+    // Left := (screen width - width) / 2 together with Top := 2000.
+    void centreHorizontally();
+    void makeTopmost();
+
+    template <class T = QWidget> T* control(const QString& name) const {
+        return qobject_cast<T*>(controlWidget(name));
+    }
+    QWidget* controlWidget(const QString& name) const;
+    FormTimer* timer(const QString& name) const;
+
+    // Called by the registry.
+    void runLoad();
+    void runUnload();
+    // Handlers that other subsystems attach to this window (for example the main window's
+    // start-up), run after the window's own.
+    void addLoadHook(std::function<void()> hook) { m_loadHooks.push_back(std::move(hook)); }
+    void addUnloadHook(std::function<void()> hook) { m_unloadHooks.push_back(std::move(hook)); }
+
+    // Pointer behaviour shared by all windows.
+    void enableDragging(const QStringList& controlNames, bool byForm = true);
+    void focusOnHover(const QStringList& buttonNames);
+    // Runs the action on every mouse move over one of the named controls ("" = the form).
+    void onMouseMoveOver(const QStringList& controlNames, std::function<void()> action);
+    // Click and double-click on controls that have no signal of their own (labels, images).
+    void onClick(const QString& controlName, std::function<void()> action);
+    void onDoubleClick(const QString& controlName, std::function<void()> action);
+    // A field whose content must be valid before the focus may leave it. The check shows
+    // its own message and returns false to keep the focus (and swallow the click or key
+    // that would have moved it).
+    void setValidator(const QString& controlName, std::function<bool()> check);
+    // Moves the focus as the pointer or a handler asks, honouring the focused field's check.
+    bool requestFocus(QWidget* target);
+
+protected:
+    virtual void onLoad() {}
+    virtual void onUnload() {}
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    struct Watch {
+        bool drag = false;
+        bool focus = false;
+        std::vector<std::function<void()>> onMove;
+        std::vector<std::function<void()>> onClick;
+        std::vector<std::function<void()>> onDoubleClick;
+    };
+    bool focusMayLeave(QWidget* target);
+    Watch& watch(const QString& controlName);
+    void applyGeometry();
+
+    AppContext& m_ctx;
+    const FormId m_id;
+    int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    QHash<QString, QWidget*> m_controls;
+    QHash<QString, FormTimer*> m_timers;
+    QHash<QObject*, Watch> m_watches;
+    QHash<QWidget*, std::function<bool()>> m_validators;
+    bool m_validating = false;
+    std::vector<std::function<void()>> m_loadHooks, m_unloadHooks;
+    bool m_dragging = false;
+    QPoint m_dragAnchor;
+    int m_dragLeft = 0, m_dragTop = 0;
+};

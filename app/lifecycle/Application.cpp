@@ -1,0 +1,25 @@
+#include "Application.h"
+
+#include "Startup.h"
+
+#include "timer/MainWindow.h"
+
+Application::Application(platform::Platform& platform, QString appDir) : m_ctx(platform, std::move(appDir)) {
+    registerForms();
+}
+
+void Application::registerForms() {
+    m_ctx.forms.setFactory(FormId::Form1, [](AppContext& ctx) {
+        auto window = std::make_unique<MainWindow>(ctx);
+        Startup::attach(*window);
+        return window;
+    });
+}
+
+bool Application::start() {
+    Form* main = m_ctx.forms.ref(FormId::Form1);
+    if (m_ctx.forms.ended() || !m_ctx.forms.isLoaded(FormId::Form1))
+        return false;
+    main->show();
+    return true;
+}

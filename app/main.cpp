@@ -1,0 +1,16 @@
+#include "lifecycle/Application.h"
+#include "platform/x11/RealPlatform.h"
+
+#include <QApplication>
+#include <QFont>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
+    platform::RealPlatform desktop;
+    Application program(desktop.get(), QCoreApplication::applicationDirPath());
+    program.ctx().forms.setEndProcess([] { QCoreApplication::exit(0); });
+    if (!program.start())
+        return 0;
+    return app.exec();
+}

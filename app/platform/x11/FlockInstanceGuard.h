@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/InstanceGuard.h"
+
+#include <QString>
+
+namespace platform {
+
+// One instance per user and display, held as an advisory lock on a file. The kernel
+// drops the lock when the holder dies, so a crashed instance never blocks a new start,
+// and of any number of simultaneous starts exactly one wins.
+class FlockInstanceGuard : public InstanceGuard {
+public:
+    explicit FlockInstanceGuard(QString lockPath = defaultLockPath());
+    ~FlockInstanceGuard() override;
+    bool claim() override;
+
+    static QString defaultLockPath();
+
+private:
+    QString m_path;
+    int m_fd = -1;
+};
+
+} // namespace platform

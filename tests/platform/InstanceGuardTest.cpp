@@ -1,0 +1,95 @@
+#include "platform/x11/FlockInstanceGuard.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using platform::FlockInstanceGuard;
+
+TEST(InstanceGuard, SecondClaimIsRefusedUntilTheFirstHolderGoes) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("instance.lock"));
+    auto first = std::make_unique<FlockInstanceGuard>(path);
+    ASSERT_TRUE(first->claim());
+    EXPECT_TRUE(first->claim()) << "claiming again keeps the instance";
+    FlockInstanceGuard second(path);
+    EXPECT_FALSE(second.claim());
+    first.reset();
+    EXPECT_TRUE(second.claim());
+}
+
+TEST(InstanceGuard, ACrashedHolderDoesNotBlockTheNextStart) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("instance.lock"));
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        FlockInstanceGuard guard(path);
+        const char ok = guard.claim() ? 'y' : 'n';
+        (void)!write(ready[1], &ok, 1);
+        pause();
+        _exit(0);
+    }
+    char got = 0;
+    ASSERT_EQ(read(ready[0], &got, 1), 1);
+    ASSERT_EQ(got, 'y');
+    EXPECT_FALSE(FlockInstanceGuard(path).claim());
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    EXPECT_TRUE(FlockInstanceGuard(path).claim());
+}
+
+TEST(InstanceGuard, OfTwentySimultaneousStartsExactlyOneRuns) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("instance.lock"));
+    int results[2], go[2], done[2];
+    ASSERT_EQ(pipe(results), 0);
+    ASSERT_EQ(pipe(go), 0);
+    ASSERT_EQ(pipe(done), 0);
+    std::vector<pid_t> children;
+    for (int i = 0; i < 20; ++i) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(go[1]);
+            close(done[1]);
+            char start;
+            (void)!read(go[0], &start, 1); // all wait for the same moment
+            FlockInstanceGuard guard(path);
+            const char ok = guard.claim() ? 'y' : 'n';
+            (void)!write(results[1], &ok, 1);
+            (void)!read(done[0], &start, 1); // hold the claim until the parent has counted
+            _exit(0);
+        }
+        children.push_back(child);
+    }
+    close(go[0]);
+    close(done[0]);
+    const std::string all(20, 's');
+    ASSERT_EQ(write(go[1], all.data(), all.size()), 20);
+    int winners = 0;
+    for (int i = 0; i < 20; ++i) {
+        char r = 0;
+        ASSERT_EQ(read(results[0], &r, 1), 1);
+        winners += r == 'y';
+    }
+    close(done[1]); // releases everyone
+    for (pid_t c : children)
+        waitpid(c, nullptr, 0);
+    EXPECT_EQ(winners, 1);
+}
+
+TEST(InstanceGuard, DefaultLockIsPerUserAndDisplay) {
+    const QString path = FlockInstanceGuard::defaultLockPath();
+    EXPECT_TRUE(path.contains(QString::number(getuid())));
+    EXPECT_FALSE(path.section(u'/', -1).contains(u':')) << "display names are made file-safe";
+}
+
+} // namespace

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "lifecycle/Application.h"
+#include "platform/fake/FakePlatform.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+class MainWindow;
+class QWidget;
+
+// A whole program on the fake desktop, started in a fresh folder that holds the data
+// files (which the program looks up in its current directory).
+class AppHarness {
+public:
+    explicit AppHarness(const QStringList& dataFiles = defaultDataFiles());
+    ~AppHarness();
+
+    static QStringList defaultDataFiles();
+
+    bool start() { return app.start(); }
+    AppContext& ctx() { return app.ctx(); }
+    MainWindow& main();
+    QString folder() const { return m_dir.path(); }
+
+    // Fires a window's timer once.
+    void tick(Form& form, const QString& timerName, int times = 1);
+
+    platform::FakePlatform fake;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousDir;
+
+public:
+    Application app;
+};
+
+// Pointer input as the desktop would deliver it.
+namespace pointer {
+void moveOver(QWidget* widget);
+void press(QWidget* widget, QPoint local = {2, 2});
+void dragTo(QWidget* widget, QPoint local);
+void release(QWidget* widget, QPoint local = {2, 2});
+void doubleClick(QWidget* widget);
+} // namespace pointer
