@@ -292,7 +292,8 @@ std::shared_ptr<Workbook> FakeSpreadsheetApp::Open(const QString& fullPath, cons
         qCDebug(lcOfficeFake) << "no workbook file" << key;
         return nullptr;
     }
-    if (file->password != password || m_world->faults.wrongPassword) {
+    // A workbook without an open password opens whatever password is given.
+    if ((!file->password.isEmpty() && file->password != password) || m_world->faults.wrongPassword) {
         qCDebug(lcOfficeFake) << "wrong password for" << key;
         return nullptr;
     }

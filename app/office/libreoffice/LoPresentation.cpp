@@ -1,0 +1,183 @@
+#include "LoPresentation.h"
+
+#include "office/Presentation.h"
+#include "office/SlideShowView.h"
+
+#include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/drawing/XDrawPages.hpp>
+#include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/presentation/XPresentation2.hpp>
+#include <com/sun/star/presentation/XPresentationSupplier.hpp>
+#include <com/sun/star/presentation/XSlideShowController.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+
+#include <QFileInfo>
+
+#include <thread>
+
+using namespace css::uno;
+using namespace std::chrono_literals;
+using css::presentation::XPresentation2;
+using css::presentation::XSlideShowController;
+
+namespace vexlo::office {
+
+using lo::LoInstance;
+using lo::prop;
+
+namespace {
+
+Reference<XPresentation2> presentationOf(const Reference<css::lang::XComponent>& doc) {
+    Reference<css::presentation::XPresentationSupplier> ps(doc, UNO_QUERY_THROW);
+    return Reference<XPresentation2>(ps->getPresentation(), UNO_QUERY_THROW);
+}
+
+class LoSlideShowView : public SlideShowView {
+public:
+    LoSlideShowView(std::shared_ptr<LoInstance> inst, Reference<XSlideShowController> c, int slides)
+        : m_inst(std::move(inst)), m_controller(std::move(c)), m_slides(slides) {}
+
+    bool GotoSlide(int index) override {
+        if (index < 1 || index > m_slides) return false;
+        return m_inst
+            ->call("go to slide",
+                   [c = m_controller, index](LoInstance&) {
+                       if (!c->isRunning()) return false; // ended by the user
+                       c->gotoSlideIndex(index - 1);
+                       return true;
+                   })
+            .value_or(false);
+    }
+
+    int CurrentShowPosition() override {
+        // An ended show's controller answers -1 rather than failing.
+        const int i = m_inst->call("show position", [c = m_controller](LoInstance&) {
+                                 return int(c->getCurrentSlideIndex());
+                             }).value_or(-1);
+        return i >= 0 ? i + 1 : 0;
+    }
+
+private:
+    std::shared_ptr<LoInstance> m_inst;
+    Reference<XSlideShowController> m_controller;
+    int m_slides;
+};
+
+class LoPresentation : public Presentation {
+public:
+    LoPresentation(std::shared_ptr<LoInstance> inst, Reference<css::lang::XComponent> doc)
+        : m_inst(std::move(inst)), m_doc(std::move(doc)) {}
+
+    bool RunSlideShow() override {
+        const bool started = m_inst->call("start show", [d = m_doc](LoInstance&) {
+                                        auto pres = presentationOf(d);
+                                        auto c = pres->getController();
+                                        if (c.is() && c->isRunning()) return true;
+                                        // The office crashes when a show starts from a hidden window.
+                                        Reference<css::frame::XModel> m(d, UNO_QUERY_THROW);
+                                        auto w = m->getCurrentController()->getFrame()->getContainerWindow();
+                                        w->setVisible(true);
+                                        Reference<css::beans::XPropertySet> p(pres, UNO_QUERY_THROW);
+                                        p->setPropertyValue("IsFullScreen", Any(true));
+                                        // The draw's own control strip must stay above the show.
+                                        p->setPropertyValue("IsAlwaysOnTop", Any(false));
+                                        p->setPropertyValue("IsEndless", Any(false));
+                                        p->setPropertyValue("StartWithNavigator", Any(false));
+                                        pres->start();
+                                        return true;
+                                    }).value_or(false);
+        if (!started) return false;
+        // start() returns at once; the show is up a few polls later.
+        const auto end = std::chrono::steady_clock::now() + 5s;
+        while (std::chrono::steady_clock::now() < end) {
+            auto running = m_inst->call("show running", [d = m_doc](LoInstance&) {
+                auto c = presentationOf(d)->getController();
+                return c.is() && c->isRunning();
+            });
+            if (!running) return false;
+            if (*running) return true;
+            std::this_thread::sleep_for(50ms);
+        }
+        qCDebug(lcOfficeLo) << "slide show did not come up";
+        return false;
+    }
+
+    int SlideCount() override {
+        return m_inst->call("slide count", [d = m_doc](LoInstance&) {
+                   Reference<css::drawing::XDrawPagesSupplier> s(d, UNO_QUERY_THROW);
+                   return int(s->getDrawPages()->getCount());
+               }).value_or(0);
+    }
+
+    std::shared_ptr<SlideShowView> SlideShowWindowView() override {
+        auto found = m_inst->call("show view", [d = m_doc](LoInstance&) {
+            auto c = presentationOf(d)->getController();
+            if (!c.is() || !c->isRunning()) return std::pair(Reference<XSlideShowController>(), 0);
+            return std::pair(c, int(c->getSlideCount()));
+        });
+        if (!found || !found->first.is()) return nullptr;
+        return std::make_shared<LoSlideShowView>(m_inst, found->first, found->second);
+    }
+
+private:
+    std::shared_ptr<LoInstance> m_inst;
+    Reference<css::lang::XComponent> m_doc;
+};
+
+} // namespace
+
+bool LoPresentationApp::SetVisible(bool visible) {
+    // Documents stay in hidden windows until their show runs; the flag is kept for the
+    // callers' sequence and costs one call so a dead office is noticed.
+    return m_inst->call("visible", [visible](LoInstance& self) {
+               self.visible = visible;
+               return true;
+           }).value_or(false);
+}
+
+std::shared_ptr<Presentation> LoPresentationApp::Open(const QString& fullPath) {
+    const QFileInfo fi(fullPath);
+    if (!fi.isFile() || !m_inst->alive()) {
+        qCDebug(lcOfficeLo) << "cannot open presentation" << fullPath;
+        return nullptr;
+    }
+    const QString path = fi.absoluteFilePath();
+    m_inst->clearStaleLock(path);
+    m_inst->noteOpenedFile(path);
+    auto doc = m_inst->call("open presentation", [url = lo::fileUrl(path)](LoInstance& self) {
+        for (const auto& d : self.documents)
+            if (d.url == url) return d.component;
+        std::vector<css::beans::PropertyValue> args{
+            prop("Hidden", Any(true)), prop("ReadOnly", Any(false)),
+            prop("MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)),
+            prop("UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE))};
+        Reference<css::frame::XComponentLoader> loader(self.desktop, UNO_QUERY_THROW);
+        auto component = loader->loadComponentFromURL(url, "_blank", 0, lo::sequence(args));
+        Reference<css::presentation::XPresentationSupplier> ps(component, UNO_QUERY);
+        if (!ps.is()) {
+            Reference<css::util::XCloseable> closeable(component, UNO_QUERY);
+            if (closeable.is()) closeable->close(true); // not a presentation
+            return Reference<css::lang::XComponent>();
+        }
+        self.documents.push_back({component, url});
+        return component;
+    });
+    if (!doc || !doc->is()) return nullptr;
+    return std::make_shared<LoPresentation>(m_inst, *doc);
+}
+
+bool LoPresentationApp::Quit() { return m_inst->quit(); }
+
+bool LoPresentationApp::IsRunning() { return m_inst->alive(); }
+
+qint64 LoPresentationApp::ProcessId() const { return m_inst->alive() ? m_inst->pid() : 0; }
+
+} // namespace vexlo::office

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "LibreOfficeOptions.h"
+#include "LoInstance.h"
+#include "LoRegistry.h"
+
+#include <memory>
+#include <mutex>
+
+namespace vexlo::office {
+
+// What the suite's handles share: the options and the way to start a registered office.
+class LoSuiteCore {
+public:
+    LibreOfficeOptions options;
+    QString programDir;
+    QString profileRoot;
+
+    std::shared_ptr<lo::LoInstance> start(lo::LoInstance::Kind kind) {
+        auto inst = lo::LoInstance::start(kind, options, programDir, profileRoot);
+        if (inst) lo::LoRegistry::instance().add(inst, this);
+        return inst;
+    }
+
+    // The hidden office that writes fixture and data files; started on first use.
+    std::shared_ptr<lo::LoInstance> utility(bool startIfNeeded = true) {
+        std::lock_guard lock(m_utilityMutex);
+        if (startIfNeeded && (!m_utility || !m_utility->alive())) m_utility = start(lo::LoInstance::Kind::Utility);
+        return m_utility;
+    }
+    void dropUtility() {
+        std::lock_guard lock(m_utilityMutex);
+        m_utility.reset();
+    }
+
+private:
+    std::mutex m_utilityMutex;
+    std::shared_ptr<lo::LoInstance> m_utility;
+};
+
+} // namespace vexlo::office
