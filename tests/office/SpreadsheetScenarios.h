@@ -292,6 +292,12 @@ TYPED_TEST_P(SpreadsheetScenarios, SortRefusesKeysItCannotUse) {
     EXPECT_EQ(sheet->Value(24, 5), QVariant(1.0));
     EXPECT_EQ(sheet->Value(13, 1), QVariant(6.0));
     EXPECT_EQ(sheet->Text(13, 7), QStringLiteral("g1")); // outside the block: stays
+    // Keys are sheet columns even when the block does not start in column A.
+    auto inner = sheet->Range(QStringLiteral("D13:G24"));
+    ASSERT_TRUE(inner);
+    ASSERT_TRUE(inner->Sort(QStringLiteral("E13"), SortOrder::Ascending, {}, SortOrder::Ascending, SortHeader::No));
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(sheet->Value(13 + i, 5), QVariant(double(i + 1))) << i;
+    EXPECT_EQ(sheet->Value(13, 1), QVariant(6.0)) << "columns left of the block stay";
     EXPECT_TRUE(app->Quit());
 }
 
