@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "Forms.h"
+#include "RandomSource.h"
 
 #include <QString>
 
@@ -16,6 +17,7 @@ public:
 
     AppState state;
     platform::Platform& platform;
+    RandomSource random;
     Forms forms;
     // Folder of the program itself, where the draws find their workbooks and presentations.
     const QString appDir;

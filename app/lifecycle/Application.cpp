@@ -2,6 +2,9 @@
 
 #include "Startup.h"
 
+#include "desktop/DesktopWiring.h"
+#include "draws/DrawsWiring.h"
+#include "namelists/NamelistsWiring.h"
 #include "timer/MainWindow.h"
 
 Application::Application(platform::Platform& platform, QString appDir) : m_ctx(platform, std::move(appDir)) {
@@ -12,8 +15,13 @@ void Application::registerForms() {
     m_ctx.forms.setFactory(FormId::Form1, [](AppContext& ctx) {
         auto window = std::make_unique<MainWindow>(ctx);
         Startup::attach(*window);
+        desktop::attachToMainWindow(*window);
+        draws::attachToMainWindow(*window);
         return window;
     });
+    desktop::registerWindows(m_ctx.forms);
+    draws::registerWindows(m_ctx.forms);
+    namelists::registerWindows(m_ctx.forms);
 }
 
 bool Application::start() {

@@ -1,9 +1,15 @@
 #pragma once
 
+#include "Chores.h"
+#include "InputBlock.h"
 #include "InstanceGuard.h"
+#include "KeyState.h"
 #include "MessageBoxes.h"
+#include "Processes.h"
 #include "Screen.h"
 #include "SoundPlayer.h"
+#include "Taskbar.h"
+#include "WindowList.h"
 #include "WindowPlacement.h"
 
 namespace platform {
@@ -16,6 +22,12 @@ struct Platform {
     WindowPlacement& placement;
     InstanceGuard& instance;
     SoundPlayers& sounds;
+    KeyState& keys;
+    WindowList& windows;
+    Taskbar& taskbar;
+    InputBlock& input;
+    Processes& processes;
+    Chores& chores;
 };
 
 } // namespace platform

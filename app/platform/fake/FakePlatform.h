@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <optional>
+#include <set>
 #include <vector>
 
 namespace platform {
@@ -65,13 +67,91 @@ public:
     QStringList played() const;
 };
 
+class FakeKeyState : public KeyState {
+public:
+    bool isKeyDown(int virtualKey) override { return held.count(virtualKey) != 0; }
+    std::set<int> held;
+};
+
+class FakeWindowList : public WindowList {
+public:
+    QStringList titles() override {
+        ++walks;
+        return windowTitles;
+    }
+    QStringList windowTitles;
+    int walks = 0;
+};
+
+class FakeTaskbar : public Taskbar {
+public:
+    void show() override { calls << QStringLiteral("show"), visible = true; }
+    void hide() override { calls << QStringLiteral("hide"), visible = false; }
+    QStringList calls;
+    bool visible = true;
+};
+
+class FakeInputBlock : public InputBlock {
+public:
+    bool setBlocked(bool on) override {
+        calls.push_back(on);
+        blocked = on;
+        return true;
+    }
+    std::vector<bool> calls;
+    bool blocked = false;
+};
+
+class FakeProcesses : public Processes {
+public:
+    std::optional<std::vector<ProcessEntry>> snapshot() override {
+        if (snapshotFails)
+            return std::nullopt;
+        return running;
+    }
+    void terminate(const QString& exeName, const QList<qint64>& spared) override {
+        terminated.push_back({exeName, spared});
+    }
+    bool startDetached(const QString& commandLine) override {
+        started << commandLine;
+        return startSucceeds;
+    }
+    bool openDocument(const QString& documentOrAddress) override {
+        opened << documentOrAddress;
+        return openSucceeds;
+    }
+
+    std::vector<ProcessEntry> running;
+    bool snapshotFails = false;
+    std::vector<std::pair<QString, QList<qint64>>> terminated;
+    QStringList started;
+    bool startSucceeds = true;
+    QStringList opened;
+    bool openSucceeds = true;
+};
+
+class FakeChores : public Chores {
+public:
+    void beep() override { ++beeps; }
+    void sleep(int milliseconds) override { sleeps.push_back(milliseconds); }
+    int beeps = 0;
+    std::vector<int> sleeps;
+};
+
 struct FakePlatform {
     FakeMessageBoxes messages;
     FakeScreen screen;
     FakeWindowPlacement placement;
     FakeInstanceGuard instance;
     FakeSoundPlayers sounds;
-    Platform platform{messages, screen, placement, instance, sounds};
+    FakeKeyState keys;
+    FakeWindowList windows;
+    FakeTaskbar taskbar;
+    FakeInputBlock input;
+    FakeProcesses processes;
+    FakeChores chores;
+    Platform platform{messages, screen,  placement, instance,  sounds, keys,
+                      windows,  taskbar, input,     processes, chores};
 };
 
 } // namespace platform
