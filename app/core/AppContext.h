@@ -9,6 +9,9 @@
 namespace platform {
 struct Platform;
 }
+namespace vexlo::office {
+class OfficeSuite;
+}
 
 // What every window is handed: the shared values, the window registry and the desktop.
 class AppContext {
@@ -18,6 +21,9 @@ public:
     AppState state;
     platform::Platform& platform;
     RandomSource random;
+    // The presentation and spreadsheet programs the draws drive; set by the program's
+    // composition (real LibreOffice) or by tests (the in-memory fake).
+    vexlo::office::OfficeSuite* office = nullptr;
     Forms forms;
     // Folder of the program itself, where the draws find their workbooks and presentations.
     const QString appDir;
