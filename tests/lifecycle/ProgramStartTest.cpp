@@ -1,0 +1,93 @@
+// The real program on the real X display: single instance and the data-file check,
+// observed from outside through the windows it opens.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString program = QStringLiteral(VEXLO_PROGRAM);
+const QString dataDir = QStringLiteral(VEXLO_DATA_DIR);
+
+// Window ids whose title matches, via xdotool (which reads the X server, not Qt).
+QStringList windowsNamed(const QString& title) {
+    QProcess x;
+    x.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--name"), title});
+    x.waitForFinished(5000);
+    return QString::fromLatin1(x.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// Waits (bounded) for another process to show a window; this observes a separate
+// program, so there is no timer of ours to fire instead.
+QStringList awaitWindow(const QString& title, int ms = 15000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        const QStringList ids = windowsNamed(title);
+        if (!ids.isEmpty())
+            return ids;
+        QThread::msleep(100);
+    }
+    return {};
+}
+
+void pressEnter(const QString& windowId) {
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId});
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+}
+
+class ProgramStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(qEnvironmentVariableIsEmpty("DISPLAY")) << "needs the test X display";
+        for (const QString& f : QDir(dataDir).entryList(QDir::Files))
+            QFile::copy(QDir(dataDir).filePath(f), QDir(dir.path()).filePath(f));
+    }
+    void TearDown() override {
+        for (QProcess* p : {&first, &second}) {
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+        }
+    }
+    void launch(QProcess& p, const QString& folder) {
+        p.setWorkingDirectory(folder);
+        p.start(program, {});
+        ASSERT_TRUE(p.waitForStarted(5000));
+    }
+
+    QTemporaryDir dir;
+    QProcess first, second;
+};
+
+TEST_F(ProgramStart, ASecondStartShowsOnlyTheF9MessageAndEnds) {
+    launch(first, dir.path());
+    ASSERT_FALSE(awaitWindow(QStringLiteral("Kelvora工具  演讲计时与随机抽签")).isEmpty());
+    launch(second, dir.path());
+    const QStringList box = awaitWindow(QStringLiteral("Kelvora工具提示："));
+    ASSERT_FALSE(box.isEmpty()) << "the second start explains itself";
+    pressEnter(box.first());
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running) << "the first instance is left alone";
+    EXPECT_EQ(windowsNamed(QStringLiteral("Kelvora工具  演讲计时与随机抽签")).size(), 1);
+}
+
+TEST_F(ProgramStart, MissingDataFilesAreNamedAndTheProgramEnds) {
+    QFile::remove(QDir(dir.path()).filePath(QStringLiteral("Note2.PPT")));
+    launch(first, dir.path());
+    const QStringList box = awaitWindow(QStringLiteral("Kelvora工具提示："));
+    ASSERT_FALSE(box.isEmpty());
+    EXPECT_TRUE(windowsNamed(QStringLiteral("演讲计时与随机抽签")).isEmpty()) << "no main window";
+    pressEnter(box.first());
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitCode(), 0);
+}
+
+} // namespace
