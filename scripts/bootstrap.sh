@@ -18,7 +18,7 @@ packages=(
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox imagemagick
   fonts-noto-cjk
   # assets: tones, help file, help viewer
-  sox fp-utils xchm
+  sox fp-utils xchm libchm-bin
 )
 
 missing=()
