@@ -55,6 +55,9 @@ std::unique_ptr<OfficeSuite> LibreOfficeTestBackend::suiteWithoutProgram() {
 void LibreOfficeTestBackend::killProcess(qint64 pid) {
     ASSERT_GT(pid, 0);
     ::kill(pid_t(pid), SIGKILL);
+    // SIGKILL lands a moment later; the scenarios mean an office that has died.
+    QDeadlineTimer deadline(5000);
+    while (processAlive(pid) && !deadline.hasExpired()) QThread::msleep(2);
 }
 
 bool LibreOfficeTestBackend::processRunning(qint64 pid) { return processAlive(pid); }

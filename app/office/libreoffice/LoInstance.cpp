@@ -111,6 +111,8 @@ std::shared_ptr<LoInstance> LoInstance::start(Kind kind, const LibreOfficeOption
         return nullptr;
     }
     if (!localContext(programDir).is()) return nullptr;
+    static std::once_flag swept;
+    std::call_once(swept, [] { removeStalePipeFiles(QStringLiteral("vexlo_")); });
     auto slot = ProfileSlot::acquire(profileRoot);
     if (!slot) return nullptr;
     std::shared_ptr<LoInstance> inst(new LoInstance(kind, options, programDir, std::move(slot)));
@@ -296,6 +298,10 @@ void LoInstance::afterDeath() {
     }
     std::lock_guard lock(m_mutex);
     m_slot.reset(); // the profile is free for the next office only once this one has gone
+}
+
+void LoInstance::noteDisposed(const css::lang::DisposedException& e) {
+    if (fromOU(e.Message).contains(QLatin1String("URP bridge"))) kill("bridge disposed");
 }
 
 void LoInstance::noteOpenedFile(const QString& path) {

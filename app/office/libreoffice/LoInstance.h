@@ -6,6 +6,7 @@
 #include "office/OfficeLogging.h"
 
 #include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/uno/Exception.hpp>
 
@@ -62,6 +63,9 @@ public:
 
     // Notes a file this office opened, so its lock file can be cleared if the office dies.
     void noteOpenedFile(const QString& path);
+    // A disposed bridge never works again: the office is treated as dead at once, while a
+    // disposed document (closed by the user) only fails its own calls.
+    void noteDisposed(const css::lang::DisposedException& e);
     // Whether a lock file next to `path` was left by one of this program's offices that
     // no longer runs, and removes it then.
     bool clearStaleLock(const QString& path);
@@ -69,6 +73,11 @@ public:
     template <class F>
     auto call(const char* what, F fn, std::optional<std::chrono::milliseconds> timeout = {})
         -> std::optional<std::invoke_result_t<F&, LoInstance&>>;
+    // Queues a call without waiting for it; later calls run after it. False when the
+    // office has gone.
+    template <class F>
+    bool send(const char* what, F fn);
+    std::chrono::milliseconds callTimeout() const { return m_options.callTimeout; }
 
     // State touched only by calls, i.e. on the worker thread.
     css::uno::Reference<css::frame::XDesktop2> desktop;
@@ -134,6 +143,9 @@ auto LoInstance::call(const char* what, F fn, std::optional<std::chrono::millise
         std::optional<R> result;
         try {
             result = fn(*self);
+        } catch (const css::lang::DisposedException& e) {
+            qCDebug(lcOfficeLo) << what << "failed:" << fromOU(e.Message);
+            self->noteDisposed(e);
         } catch (const css::uno::Exception& e) {
             qCDebug(lcOfficeLo) << what << "failed:" << fromOU(e.Message);
         } catch (const std::exception& e) {
@@ -152,6 +164,24 @@ auto LoInstance::call(const char* what, F fn, std::optional<std::chrono::millise
         return std::nullopt;
     }
     return std::move(box->value);
+}
+
+template <class F>
+bool LoInstance::send(const char* what, F fn) {
+    if (!alive()) return false;
+    post([fn = std::move(fn), self = shared_from_this(), what]() mutable {
+        try {
+            fn(*self);
+        } catch (const css::lang::DisposedException& e) {
+            qCDebug(lcOfficeLo) << what << "failed:" << fromOU(e.Message);
+            self->noteDisposed(e);
+        } catch (const css::uno::Exception& e) {
+            qCDebug(lcOfficeLo) << what << "failed:" << fromOU(e.Message);
+        } catch (const std::exception& e) {
+            qCDebug(lcOfficeLo) << what << "failed:" << e.what();
+        }
+    });
+    return true;
 }
 
 } // namespace vexlo::office::lo

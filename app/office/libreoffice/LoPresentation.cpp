@@ -21,6 +21,8 @@
 
 #include <QFileInfo>
 
+#include <atomic>
+#include <mutex>
 #include <thread>
 
 using namespace css::uno;
@@ -40,21 +42,44 @@ Reference<XPresentation2> presentationOf(const Reference<css::lang::XComponent>&
     return Reference<XPresentation2>(ps->getPresentation(), UNO_QUERY_THROW);
 }
 
+// Jumps are sent without waiting: the office takes about as long to draw a slide as the
+// slide draw's flicker tick lasts, and waiting would keep the user-interface thread busy
+// all the time. Jumps that pile up while the office draws collapse into the latest one;
+// reading the position runs after every jump sent before it.
 class LoSlideShowView : public SlideShowView {
 public:
     LoSlideShowView(std::shared_ptr<LoInstance> inst, Reference<XSlideShowController> c, int slides)
-        : m_inst(std::move(inst)), m_controller(std::move(c)), m_slides(slides) {}
+        : m_inst(std::move(inst)), m_controller(std::move(c)), m_slides(slides),
+          m_jump(std::make_shared<Jump>()) {}
 
     bool GotoSlide(int index) override {
-        if (index < 1 || index > m_slides) return false;
-        return m_inst
-            ->call("go to slide",
-                   [c = m_controller, index](LoInstance&) {
-                       if (!c->isRunning()) return false; // ended by the user
-                       c->gotoSlideIndex(index - 1);
-                       return true;
-                   })
-            .value_or(false);
+        if (index < 1 || index > m_slides || !m_jump->showRunning) return false;
+        const auto now = std::chrono::steady_clock::now();
+        std::lock_guard lock(m_jump->mutex);
+        m_jump->pending = index;
+        if (m_jump->queued) {
+            // An office that has not taken a jump for a whole call deadline is stuck.
+            if (now - m_jump->queuedAt > m_inst->callTimeout()) {
+                m_inst->kill("slide jump not taken");
+                return false;
+            }
+            return m_inst->alive();
+        }
+        m_jump->queued = true;
+        m_jump->queuedAt = now;
+        return m_inst->send("go to slide", [c = m_controller, jump = m_jump](LoInstance&) {
+            int target;
+            {
+                std::lock_guard lock(jump->mutex);
+                target = jump->pending;
+                jump->queued = false;
+            }
+            if (!c->isRunning()) {
+                jump->showRunning = false; // ended by the user
+                return;
+            }
+            c->gotoSlideIndex(target - 1);
+        });
     }
 
     int CurrentShowPosition() override {
@@ -62,13 +87,22 @@ public:
         const int i = m_inst->call("show position", [c = m_controller](LoInstance&) {
                                  return int(c->getCurrentSlideIndex());
                              }).value_or(-1);
+        if (i < 0) m_jump->showRunning = false;
         return i >= 0 ? i + 1 : 0;
     }
 
 private:
+    struct Jump {
+        std::mutex mutex;
+        int pending = 0;
+        bool queued = false;
+        std::chrono::steady_clock::time_point queuedAt;
+        std::atomic<bool> showRunning{true};
+    };
     std::shared_ptr<LoInstance> m_inst;
     Reference<XSlideShowController> m_controller;
     int m_slides;
+    std::shared_ptr<Jump> m_jump;
 };
 
 class LoPresentation : public Presentation {

@@ -15,6 +15,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -132,7 +134,13 @@ bool OfficeProcess::running() {
     siginfo_t info{};
     // Look without reaping first: while the child is a zombie its process group id cannot
     // be reused, so helpers it left in the group can be killed safely.
-    if (::waitid(P_PID, id_t(m_pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0) return true;
+    if (::waitid(P_PID, id_t(m_pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0) {
+        // A killed office is a zombie a while before its parent hears of it, until all its
+        // threads have gone; it answers nothing from the first moment.
+        if (!isZombie()) return true;
+        ::kill(-pid_t(m_pid), SIGKILL);
+        return !waitForReport(std::chrono::seconds(5));
+    }
     if (info.si_pid != 0) ::kill(-pid_t(m_pid), SIGKILL);
     int status = 0;
     if (::waitpid(pid_t(m_pid), &status, 0) == pid_t(m_pid)) {
@@ -142,6 +150,38 @@ bool OfficeProcess::running() {
     // Anything else (ECHILD): someone else reaped it; it is gone either way.
     m_reaped = true;
     return false;
+}
+
+bool OfficeProcess::isZombie() const {
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%lld/stat", static_cast<long long>(m_pid));
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char buf[512];
+    const ssize_t n = ::read(fd, buf, sizeof buf - 1);
+    ::close(fd);
+    if (n <= 0) return false;
+    buf[n] = 0;
+    const char* close = std::strrchr(buf, ')');
+    return close && (close[2] == 'Z' || close[2] == 'X');
+}
+
+bool OfficeProcess::waitForReport(std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        int status = 0;
+        const pid_t r = ::waitpid(pid_t(m_pid), &status, WNOHANG);
+        if (r == pid_t(m_pid) || r < 0) {
+            if (r == pid_t(m_pid)) {
+                if (WIFEXITED(status)) m_exitCode = WEXITSTATUS(status);
+                else if (WIFSIGNALED(status)) m_exitCode = 128 + WTERMSIG(status);
+            }
+            m_reaped = true;
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
 }
 
 bool OfficeProcess::waitForExit(std::chrono::milliseconds timeout) {
@@ -159,6 +199,19 @@ void OfficeProcess::kill() {
     ::kill(pid_t(m_pid), SIGKILL);
     if (!waitForExit(std::chrono::seconds(5)))
         qCWarning(lcOfficeLo) << "office process" << m_pid << "did not end after SIGKILL";
+}
+
+void removeStalePipeFiles(const QString& prefix) {
+    // Pipe names carry the pid of the program that made them ("<prefix><pid>_…").
+    const QString pattern = QStringLiteral("OSL_PIPE_%1_%2*").arg(::getuid()).arg(prefix);
+    for (const char* dir : {"/tmp", "/var/tmp"}) {
+        const QDir d(QString::fromLatin1(dir));
+        for (const QString& name : d.entryList({pattern}, QDir::System | QDir::Files | QDir::Hidden)) {
+            const qint64 owner = name.section(u'_', 3 + prefix.count(u'_'), 3 + prefix.count(u'_')).toLongLong();
+            if (owner <= 0 || owner == ::getpid()) continue;
+            if (::kill(pid_t(owner), 0) != 0 && errno == ESRCH) QFile::remove(d.filePath(name));
+        }
+    }
 }
 
 void removePipeFile(const QString& pipeName) {

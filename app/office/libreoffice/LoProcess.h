@@ -49,6 +49,8 @@ public:
 
 private:
     explicit OfficeProcess(qint64 pid) : m_pid(pid) {}
+    bool isZombie() const;
+    bool waitForReport(std::chrono::milliseconds timeout);
     qint64 m_pid;
     bool m_reaped = false;
     std::optional<int> m_exitCode;
@@ -59,5 +61,7 @@ QList<QByteArray> childEnvironment(const QList<QByteArray>& overrides);
 
 // The socket file an office pipe leaves behind when the office is killed.
 void removePipeFile(const QString& pipeName);
+// Pipe files left by earlier runs of this program that were killed outright.
+void removeStalePipeFiles(const QString& prefix);
 
 } // namespace vexlo::office::lo

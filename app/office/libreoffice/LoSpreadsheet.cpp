@@ -44,6 +44,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <thread>
 
 using namespace css::uno;
 using css::lang::XComponent;
@@ -220,9 +221,20 @@ public:
             ->call("activate sheet",
                    [d = m_doc, s = m_sheet](LoInstance& self) {
                        Reference<css::sheet::XSpreadsheetView> view(controllerOf(d), UNO_QUERY_THROW);
-                       view->setActiveSheet(s);
-                       makeActive(self, d);
-                       return true;
+                       Reference<css::container::XNamed> wanted(s, UNO_QUERY_THROW);
+                       // A window that has just been shown can still switch back to the
+                       // sheet it was laid out with; set the sheet until it holds.
+                       for (int attempt = 0; attempt < 25; ++attempt) {
+                           view->setActiveSheet(s);
+                           Reference<css::container::XNamed> now(view->getActiveSheet(), UNO_QUERY);
+                           if (now.is() && now->getName() == wanted->getName()) {
+                               if (attempt > 0) qCDebug(lcOfficeLo) << "sheet activation held after" << attempt << "retries";
+                               makeActive(self, d);
+                               return true;
+                           }
+                           std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                       }
+                       return false;
                    })
             .value_or(false);
     }
