@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "ExitControl.h"
 #include "Startup.h"
 
 #include "desktop/DesktopWiring.h"
@@ -15,6 +16,7 @@ void Application::registerForms() {
     m_ctx.forms.setFactory(FormId::Form1, [](AppContext& ctx) {
         auto window = std::make_unique<MainWindow>(ctx);
         Startup::attach(*window);
+        ExitControl::attach(*window);
         desktop::attachToMainWindow(*window);
         draws::attachToMainWindow(*window);
         return window;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "lifecycle/Application.h"
 #include "platform/fake/FakePlatform.h"
 

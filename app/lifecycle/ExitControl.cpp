@@ -1,0 +1,73 @@
+#include "ExitControl.h"
+
+#include "ExitTexts.h"
+
+#include "core/AppContext.h"
+#include "core/PlayerClose.h"
+#include "platform/FileLookup.h"
+#include "platform/Platform.h"
+#include "timer/MainWindow.h"
+
+#include <QDir>
+#include <QPushButton>
+#include <QStandardPaths>
+
+ExitControl::ExitControl(MainWindow& window) : QObject(&window), m_window(window) {}
+
+void ExitControl::attach(MainWindow& window) {
+    auto* control = new ExitControl(window);
+    QObject::connect(window.control<QPushButton>(QStringLiteral("Command7")), &QPushButton::clicked, control,
+                     &ExitControl::exit);
+    QObject::connect(window.control<QPushButton>(QStringLiteral("Command6")), &QPushButton::clicked, control,
+                     &ExitControl::help);
+    window.onClick(QStringLiteral("Image1"), [control] { control->homePage(); });
+}
+
+void ExitControl::exit() {
+    AppContext& ctx = m_window.ctx();
+    ctx.platform.taskbar.show();
+    m_window.centreHorizontally();
+    if (ctx.platform.messages.askYesNo(exitTexts::toolTitle, exitTexts::confirmExit) !=
+        platform::MessageBoxes::Answer::Yes)
+        return;
+    if (ctx.state.layoutMode == QLatin1String("H")) {
+        // The presentation the player shows ends before the windows close.
+        pressPlayerClose(ctx);
+        ctx.yield(5);
+        ctx.state.layoutMode = QStringLiteral("S");
+    }
+    ctx.forms.unloadAllAndEnd();
+}
+
+QString helpCommandLine(const QString& helpFilePath) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(helpFilePath);
+    return exitTexts::windowsHelpCommand;
+#else
+    for (const QString& viewer : exitTexts::helpViewers) {
+        const QString path = QStandardPaths::findExecutable(viewer);
+        if (path.isEmpty())
+            continue;
+        QString quoted = helpFilePath;
+        quoted.replace(QStringLiteral("\""), QStringLiteral("\"\"\""));
+        return QStringLiteral("\"%1\" \"%2\"").arg(path, quoted);
+    }
+    return {};
+#endif
+}
+
+void ExitControl::help() {
+    AppContext& ctx = m_window.ctx();
+    m_window.setHeight(3465);
+    m_window.controlWidget(QStringLiteral("Frame4"))->hide();
+    ctx.yield(1);
+    // Named without a folder: the help file lives in the current directory. A missing
+    // file is the viewer's to report.
+    const QString found = platform::findFileIgnoringCase(QDir::currentPath(), exitTexts::helpFile);
+    const QString file = found.isEmpty() ? QDir::current().filePath(exitTexts::helpFile) : found;
+    const QString command = helpCommandLine(file);
+    if (command.isEmpty() || !ctx.platform.processes.startDetached(command))
+        ctx.platform.messages.information(exitTexts::hintTitle, exitTexts::noHelpViewer);
+}
+
+void ExitControl::homePage() { m_window.ctx().platform.processes.openDocument(exitTexts::homePage); }

@@ -1,0 +1,155 @@
+#include "AppHarness.h"
+
+#include "lifecycle/ExitControl.h"
+#include "timer/MainWindow.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Answer = platform::MessageBoxes::Answer;
+
+// Stands in for the presentation player: its close button only records that it was pressed.
+class PlayerProbe : public Form {
+public:
+    PlayerProbe(AppContext& ctx, QStringList& log) : Form(ctx, FormId::Form8, QStringLiteral(":/forms/Form1.json")) {
+        control<QPushButton>(QStringLiteral("Command1"))->setEnabled(true);
+        connect(control<QPushButton>(QStringLiteral("Command1")), &QPushButton::clicked, this, [this, &log] {
+            log << QStringLiteral("player closed at top %1").arg(Top());
+        });
+        addUnloadHook([&log] { log << QStringLiteral("unload Form8"); });
+    }
+};
+
+class ExitTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(h.start());
+        w = &h.main();
+        h.tick(*w, QStringLiteral("Timer6"));
+        h.ctx().forms.setEndProcess([this] { log << QStringLiteral("end"); });
+        w->addUnloadHook([this] { log << QStringLiteral("unload Form1"); });
+        h.fake.messages.shown.clear();
+    }
+    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    void click(const char* name) { w->control<QPushButton>(QLatin1String(name))->click(); }
+
+    AppHarness h;
+    MainWindow* w = nullptr;
+    QStringList log;
+};
+
+TEST_F(ExitTest, NoLeavesEverythingRunningCentredWithThePanelShown) {
+    h.fake.taskbar.visible = false;
+    w->setLeft(40);
+    w->setTop(-2500);
+    click("Command7");
+    ASSERT_EQ(h.fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(h.fake.messages.shown[0].question);
+    EXPECT_EQ(h.fake.messages.shown[0].title, QStringLiteral("Kelvora工具"));
+    EXPECT_EQ(h.fake.messages.shown[0].text, QStringLiteral("      确实要退出Kelvora程序吗? "));
+    EXPECT_TRUE(h.fake.taskbar.visible);
+    EXPECT_EQ(w->Top(), 2000);
+    EXPECT_EQ(w->Left(), (w->screenWidth() - w->Width()) / 2);
+    EXPECT_TRUE(log.isEmpty());
+    EXPECT_FALSE(h.ctx().forms.ended());
+}
+
+TEST_F(ExitTest, YesClosesEveryWindowAndEnds) {
+    h.fake.messages.answers.push_back(Answer::Yes);
+    click("Command7");
+    EXPECT_EQ(log, (QStringList{"unload Form1", "end"}));
+    EXPECT_FALSE(h.ctx().forms.isLoaded(FormId::Form1));
+}
+
+TEST_F(ExitTest, WithAnInstructionPresentationOpenThePlayerClosesItFirst) {
+    h.ctx().forms.setFactory(FormId::Form8, [this](AppContext& c) { return std::make_unique<PlayerProbe>(c, log); });
+    h.ctx().state.layoutMode = QStringLiteral("H");
+    h.fake.messages.answers.push_back(Answer::Yes);
+    click("Command7");
+    EXPECT_EQ(log, (QStringList{"player closed at top -2000", "unload Form8", "unload Form1", "end"}));
+    EXPECT_EQ(h.ctx().state.layoutMode, QStringLiteral("S"));
+}
+
+TEST_F(ExitTest, ARunningCountdownEndsWithoutAQuestionOfItsOwn) {
+    click("Command1");
+    ASSERT_EQ(h.ctx().state.countdownState, AppState::Running);
+    h.fake.messages.answers.push_back(Answer::Yes);
+    click("Command7");
+    EXPECT_EQ(h.fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(h.ctx().forms.ended());
+}
+
+class HelpTest : public ExitTest {
+protected:
+    void SetUp() override {
+        ExitTest::SetUp();
+        m_path = qgetenv("PATH");
+        bin.reset(new QTemporaryDir);
+        qputenv("PATH", bin->path().toLocal8Bit());
+    }
+    void TearDown() override {
+        qputenv("PATH", m_path);
+        ExitTest::TearDown();
+    }
+    void installViewer(const char* name) {
+        QFile viewer(bin->filePath(QLatin1String(name)));
+        ASSERT_TRUE(viewer.open(QIODevice::WriteOnly));
+        viewer.write("#!/bin/sh\nexit 0\n");
+        viewer.close();
+        viewer.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    std::unique_ptr<QTemporaryDir> bin;
+    QByteArray m_path;
+};
+
+TEST_F(HelpTest, OpensTheHelpFileOfTheCurrentDirectoryInTheViewerFound) {
+    installViewer("kchmviewer");
+    QFile(QStringLiteral("帮助文件.CHM")).open(QIODevice::WriteOnly);
+    w->controlWidget(QStringLiteral("Frame4"))->show();
+    click("Command6");
+    EXPECT_EQ(w->Height(), 3465);
+    EXPECT_FALSE(w->controlWidget(QStringLiteral("Frame4"))->isVisibleTo(w));
+    EXPECT_EQ(h.ctx().state.layoutMode, QStringLiteral("S")) << "the mode is not changed";
+    ASSERT_EQ(h.fake.processes.started.size(), 1);
+    EXPECT_EQ(h.fake.processes.started[0],
+              QStringLiteral("\"%1\" \"%2\"").arg(bin->filePath("kchmviewer"), h.folder() + "/帮助文件.CHM"));
+    EXPECT_TRUE(h.fake.messages.shown.empty());
+}
+
+TEST_F(HelpTest, XchmIsPreferredAndAMissingFileIsTheViewersToReport) {
+    installViewer("kchmviewer");
+    installViewer("xchm");
+    click("Command6");
+    EXPECT_EQ(w->Height(), 3465);
+    ASSERT_EQ(h.fake.processes.started.size(), 1);
+    EXPECT_TRUE(h.fake.processes.started[0].startsWith(QStringLiteral("\"%1\"").arg(bin->filePath("xchm"))));
+    EXPECT_TRUE(h.fake.processes.started[0].endsWith(QStringLiteral("/帮助文件.chm\"")));
+    EXPECT_TRUE(h.fake.messages.shown.empty());
+}
+
+TEST_F(HelpTest, WithoutAViewerTheUserIsToldAndTheProgramRunsOn) {
+    click("Command6");
+    EXPECT_EQ(w->Height(), 3465);
+    EXPECT_TRUE(h.fake.processes.started.isEmpty());
+    ASSERT_EQ(h.fake.messages.shown.size(), 1u);
+    EXPECT_TRUE(h.fake.messages.shown[0].text.contains(QStringLiteral("xchm")));
+    EXPECT_FALSE(h.ctx().forms.ended());
+
+    installViewer("xchm");
+    h.fake.processes.startSucceeds = false;
+    click("Command6");
+    EXPECT_EQ(h.fake.messages.shown.size(), 2u) << "a viewer that cannot start is reported too";
+}
+
+TEST_F(HelpTest, TheLogoOpensTheHomePage) {
+    pointer::press(w->controlWidget(QStringLiteral("Image1")));
+    pointer::release(w->controlWidget(QStringLiteral("Image1")));
+    EXPECT_EQ(h.fake.processes.opened, QStringList{QStringLiteral("https://www.example.com/vexlo/")});
+}
+
+} // namespace
