@@ -2,6 +2,7 @@
 // moment the main window drops its loading title). Timing the whole process gives
 // "process start to main window shown and start-up completed".
 #include "lifecycle/Application.h"
+#include "office/libreoffice/LibreOfficeSuite.h"
 #include "platform/x11/RealPlatform.h"
 #include "timer/MainWindow.h"
 
@@ -13,7 +14,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
     platform::RealPlatform desktop;
+    vexlo::office::LibreOfficeSuite office;
     Application program(desktop.get(), QCoreApplication::applicationDirPath());
+    program.ctx().office = &office;
     program.ctx().forms.setEndProcess([] { QCoreApplication::exit(2); });
     if (!program.start())
         return 2;

@@ -23,6 +23,7 @@ QString makeFolder(QTemporaryDir& dir, const QStringList& files) {
 AppHarness::AppHarness(const QStringList& dataFiles)
     : m_previousDir(QDir::currentPath()), app(fake.platform, makeFolder(m_dir, dataFiles)) {
     QDir::setCurrent(m_dir.path());
+    app.ctx().office = &office;
 }
 
 AppHarness::~AppHarness() { QDir::setCurrent(m_previousDir); }

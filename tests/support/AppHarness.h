@@ -2,6 +2,7 @@
 
 #include "QtPrinters.h"
 #include "lifecycle/Application.h"
+#include "office/fake/FakeOfficeSuite.h"
 #include "platform/fake/FakePlatform.h"
 
 #include <QStringList>
@@ -28,6 +29,8 @@ public:
     void tick(Form& form, const QString& timerName, int times = 1);
 
     platform::FakePlatform fake;
+    // The in-memory office the draws drive; its world holds the workbooks and presentations.
+    vexlo::office::FakeOfficeSuite office;
 
 private:
     QTemporaryDir m_dir;
