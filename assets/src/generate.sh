@@ -17,3 +17,4 @@ command -v sox >/dev/null || { echo "generate.sh: sox is missing (scripts/bootst
 
 "$here/make_sounds.sh" "$out"
 /usr/bin/python3 "$here/make_office_files.py" --out "$out"
+"$here/make_help.sh" "$out"
