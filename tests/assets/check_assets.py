@@ -2,15 +2,19 @@
 """Checks the committed data files in assets/data against what the program needs
 and against their text sources in assets/src.
 
-usage: check_assets.py DATA_DIR SRC_DIR
+usage: check_assets.py [--help-file-only] DATA_DIR SRC_DIR
 
 One private headless LibreOffice (own profile, own pipe) serves all office checks
-and is shut down at the end whatever happens. Prints every failed check and exits
-non-zero if there was one.
+and is shut down at the end whatever happens. The help file is unpacked with
+extract_chmLib (libchm-bin) and compared with its sources; --help-file-only runs
+just that part (a second or so, no office needed). Prints every failed check and
+exits non-zero if there was one.
 """
 import csv
+import html.parser
 import json
 import os
+import re
 import shutil
 import signal
 import struct
@@ -350,22 +354,230 @@ def check_presentation(office, data, src, source_name):
         close_doc(doc)
 
 
+# --------------------------------------------------------------- help file
+
+HELP_FILE = "帮助文件.chm"
+HELP_LCID = 0x0804   # simplified Chinese; the viewers read contents and index as GB2312/GBK
+
+
+def read_project(path):
+    """The sections of a .hhp project: {section: [lines]}."""
+    sections, current = {}, None
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.strip()
+            if not line:
+                continue
+            m = re.fullmatch(r"\[(\w+)\]", line)
+            if m:
+                current = sections.setdefault(m.group(1), [])
+            elif current is not None:
+                current.append(line)
+    return sections
+
+
+class SitemapParser(html.parser.HTMLParser):
+    """Entries of a .hhc or .hhk: one (names, locals) pair per sitemap object."""
+
+    def __init__(self):
+        super().__init__()
+        self.entries = []
+        self._names = self._locals = None
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == "object" and attrs.get("type") == "text/sitemap":
+            self._names, self._locals = [], []
+        elif tag == "param" and self._names is not None:
+            name = (attrs.get("name") or "").lower()
+            if name == "name":
+                self._names.append(attrs.get("value") or "")
+            elif name == "local":
+                self._locals.append(attrs.get("value") or "")
+
+    def handle_endtag(self, tag):
+        if tag == "object" and self._names is not None:
+            self.entries.append((self._names, self._locals))
+            self._names = self._locals = None
+
+
+def sitemap(path):
+    parser = SitemapParser()
+    with open(path, encoding="utf-8") as f:
+        parser.feed(f.read())
+    return parser.entries
+
+
+class PageParser(html.parser.HTMLParser):
+    def __init__(self):
+        super().__init__()
+        self.title, self.links, self.charset = "", [], None
+        self._in_title = False
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == "title":
+            self._in_title = True
+        elif tag == "a" and attrs.get("href"):
+            self.links.append(attrs["href"])
+        elif tag == "link" and attrs.get("href"):
+            self.links.append(attrs["href"])
+        elif tag == "meta" and "charset=" in (attrs.get("content") or "").lower():
+            self.charset = attrs["content"].lower().split("charset=")[1].strip()
+
+    def handle_endtag(self, tag):
+        if tag == "title":
+            self._in_title = False
+
+    def handle_data(self, data):
+        if self._in_title:
+            self.title += data
+
+
+def chm_system(raw):
+    """Records of a CHM's #SYSTEM file: {code: bytes} (version dword, then code,
+    length, data)."""
+    records, i = {}, 4
+    while i + 4 <= len(raw):
+        code, length = struct.unpack("<HH", raw[i:i + 4])
+        records[code] = raw[i + 4:i + 4 + length]
+        i += 4 + length
+    return records
+
+
+def check_help(data, src):
+    helpdir = os.path.join(src, "help")
+    project = read_project(os.path.join(helpdir, "help.hhp"))
+    options = dict(line.split("=", 1) for line in project.get("OPTIONS", []) if "=" in line)
+    files = project.get("FILES", [])
+    pages = sorted(f for f in files if f.endswith(".html"))
+    on_disk = sorted(f for f in os.listdir(helpdir) if f.endswith((".html", ".css")))
+    check(sorted(files) == on_disk, "help.hhp [FILES] %s differs from the pages in %s: %s"
+          % (sorted(files), helpdir, on_disk))
+    check(len(pages) >= 10, "the help has only %d pages" % len(pages))
+    check(options.get("Language", "").lower() == "0x804",
+          "help.hhp: Language is %r, want 0x804" % options.get("Language"))
+    check(options.get("Default topic") in pages,
+          "help.hhp: default topic %r is not a page" % options.get("Default topic"))
+
+    # Contents: every page exactly once, under its own title; nothing points elsewhere.
+    contents = sitemap(os.path.join(helpdir, options.get("Contents file", "")))
+    targets = [loc for _, locals_ in contents for loc in locals_]
+    for page in pages:
+        check(targets.count(page) == 1, "the contents list %s %d times, want once"
+              % (page, targets.count(page)))
+    for loc in targets:
+        check(loc in pages, "the contents point to %s, which is not a page" % loc)
+    titles = {}
+    for page in pages:
+        parser = PageParser()
+        with open(os.path.join(helpdir, page), encoding="utf-8") as f:
+            parser.feed(f.read())
+        titles[page] = parser.title.strip()
+        check(parser.charset == "utf-8", "%s does not declare charset=utf-8" % page)
+        check(has_chinese(parser.title), "%s has no Chinese title" % page)
+        for link in parser.links:
+            target = link.split("#")[0]
+            check(target in files, "%s links to %s, which is not in the help" % (page, link))
+    for names, locals_ in contents:
+        if locals_:
+            check(names and names[0] == titles.get(locals_[0]),
+                  "contents entry %r for %s, the page's title is %r"
+                  % (names[:1], locals_[0], titles.get(locals_[0])))
+
+    # Index: keywords in Chinese or naming a file, each pointing at pages of the help.
+    index = sitemap(os.path.join(helpdir, options.get("Index file", "")))
+    check(len(index) >= 20, "the index has only %d keywords" % len(index))
+    for names, locals_ in index:
+        check(bool(names) and bool(locals_), "index entry %r without a page" % (names,))
+        for loc in locals_:
+            check(loc in pages, "index entry %r points to %s, not a page" % (names[:1], loc))
+    indexed = {loc for _, locals_ in index for loc in locals_}
+    for page in pages:
+        check(page in indexed, "no index keyword leads to %s" % page)
+
+    # The compiled file.
+    chm = os.path.join(data, HELP_FILE)
+    if not check(os.path.isfile(chm), "%s is missing" % HELP_FILE):
+        return
+    with open(chm, "rb") as f:
+        header = f.read(24)
+    if not check(header[:4] == b"ITSF", "%s is not a CHM file (no ITSF signature)" % HELP_FILE):
+        return
+    check(struct.unpack("<I", header[20:24])[0] == HELP_LCID,
+          "%s: header language is 0x%x, want 0x%x"
+          % (HELP_FILE, struct.unpack("<I", header[20:24])[0], HELP_LCID))
+    tool = shutil.which("extract_chmLib")
+    if not check(tool is not None, "extract_chmLib is missing (libchm-bin, scripts/bootstrap.sh)"):
+        return
+    out = tempfile.mkdtemp(prefix="vexlo-help-check-")
+    try:
+        run = subprocess.run([tool, chm, out], stdin=subprocess.DEVNULL,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, timeout=60)
+        check(run.returncode == 0, "extract_chmLib failed on %s: %s"
+              % (HELP_FILE, run.stderr.decode(errors="replace").strip()))
+        # The pages go in unchanged: a stale CHM differs from its sources here.
+        for name in files:
+            got = os.path.join(out, name)
+            if not check(os.path.isfile(got), "%s does not contain %s" % (HELP_FILE, name)):
+                continue
+            with open(got, "rb") as f, open(os.path.join(helpdir, name), "rb") as g:
+                check(f.read() == g.read(), "%s: %s differs from its source (rebuild with "
+                      "assets/src/make_help.sh)" % (HELP_FILE, name))
+        # Contents and index go in as GB2312, the code page of the language.
+        for key in ("Contents file", "Index file"):
+            name = options.get(key, "")
+            got = os.path.join(out, name)
+            if not check(os.path.isfile(got), "%s does not contain %s" % (HELP_FILE, name)):
+                continue
+            with open(os.path.join(helpdir, name), encoding="utf-8") as g:
+                want = g.read().replace("charset=utf-8", "charset=gb2312").encode("gb2312")
+            with open(got, "rb") as f:
+                check(f.read() == want, "%s: %s is not the GB2312 form of its source"
+                      % (HELP_FILE, name))
+        system_path = os.path.join(out, "#SYSTEM")
+        if check(os.path.isfile(system_path), "%s has no #SYSTEM" % HELP_FILE):
+            with open(system_path, "rb") as f:
+                records = chm_system(f.read())
+            lcid = struct.unpack("<I", records[4][:4])[0] if len(records.get(4, b"")) >= 4 else None
+            check(lcid == HELP_LCID, "%s: #SYSTEM language %r, want 0x%x"
+                  % (HELP_FILE, lcid, HELP_LCID))
+            for code, key in ((0, "Contents file"), (1, "Index file"), (2, "Default topic")):
+                got = records.get(code, b"").rstrip(b"\0").decode("ascii", "replace")
+                check(got == options.get(key), "%s: #SYSTEM %s is %r, want %r"
+                      % (HELP_FILE, key, got, options.get(key)))
+            title = records.get(3, b"").rstrip(b"\0")
+            try:
+                title = title.decode("gb2312")
+            except UnicodeDecodeError:
+                title = None
+            check(title == options.get("Title"), "%s: title %r, want %r in GB2312"
+                  % (HELP_FILE, title, options.get("Title")))
+    finally:
+        shutil.rmtree(out, ignore_errors=True)
+
+
 def main():
-    if len(sys.argv) != 3:
+    args = sys.argv[1:]
+    help_only = "--help-file-only" in args
+    args = [a for a in args if a != "--help-file-only"]
+    if len(args) != 2:
         print(__doc__)
         return 2
-    data, src = sys.argv[1], sys.argv[2]
+    data, src = args
     started = time.monotonic()
-    check_sounds(data)
-    books, people = read_sources(src)
-    office = Office()
-    try:
-        for book in books["workbooks"]:
-            check_workbook(office, data, book, people[book["file"]])
-        for source_name in ("MYPPT.json", "Note1.json", "Note2.json"):
-            check_presentation(office, data, src, source_name)
-    finally:
-        office.close()
+    check_help(data, src)
+    if not help_only:
+        check_sounds(data)
+        books, people = read_sources(src)
+        office = Office()
+        try:
+            for book in books["workbooks"]:
+                check_workbook(office, data, book, people[book["file"]])
+            for source_name in ("MYPPT.json", "Note1.json", "Note2.json"):
+                check_presentation(office, data, src, source_name)
+        finally:
+            office.close()
     for message in failures:
         print("FAIL:", message)
     print("%d failed checks, %.1f s" % (len(failures), time.monotonic() - started))
