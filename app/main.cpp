@@ -10,7 +10,9 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
     platform::RealPlatform desktop;
     vexlo::office::LibreOfficeSuite office;
-    Application program(desktop.get(), QCoreApplication::applicationDirPath());
+    // Installed copies run from the user's data folder, which the launcher names.
+    const QString appDir = qEnvironmentVariable("VEXLO_APP_DIR", QCoreApplication::applicationDirPath());
+    Application program(desktop.get(), appDir);
     program.ctx().office = &office;
     program.ctx().forms.setEndProcess([] { QCoreApplication::exit(0); });
     if (!program.start())
