@@ -35,6 +35,14 @@ QStringList awaitWindow(const QString& title, int ms = 15000) {
     return {};
 }
 
+// Clicks at a point given in twips within a window.
+void clickAt(const QString& windowId, int leftTwips, int topTwips) {
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("mousemove"), QStringLiteral("--window"), windowId,
+                       QString::number(leftTwips / 15), QString::number(topTwips / 15), QStringLiteral("click"),
+                       QStringLiteral("1")});
+}
+
 void pressEnter(const QString& windowId) {
     QProcess::execute(QStringLiteral("xdotool"),
                       {QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId});
@@ -88,6 +96,17 @@ TEST_F(ProgramStart, MissingDataFilesAreNamedAndTheProgramEnds) {
     pressEnter(box.first());
     ASSERT_TRUE(first.waitForFinished(10000));
     EXPECT_EQ(first.exitCode(), 0);
+}
+
+TEST_F(ProgramStart, HelpOpensTheBundledHelpFileInTheViewer) {
+    launch(first, dir.path());
+    const QStringList main = awaitWindow(QStringLiteral("Kelvora工具  演讲计时与随机抽签"));
+    ASSERT_FALSE(main.isEmpty());
+    clickAt(main.first(), 3960 + 290, 1815 + 160); // the Help button
+    const QStringList viewer = awaitWindow(QStringLiteral("Kelvora工具 帮助"));
+    EXPECT_FALSE(viewer.isEmpty()) << "the help file's own title shows in the viewer";
+    QProcess::execute(QStringLiteral("pkill"), {QStringLiteral("-f"), QStringLiteral("xchm .*帮助文件.chm")});
+    EXPECT_EQ(first.state(), QProcess::Running);
 }
 
 } // namespace
