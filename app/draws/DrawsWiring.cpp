@@ -1,12 +1,19 @@
 #include "DrawsWiring.h"
 
+#include "DrawButton.h"
+#include "DrawLauncher.h"
+#include "OrderDraw.h"
+
 #include "core/Forms.h"
 #include "timer/MainWindow.h"
 
 namespace draws {
 
-void registerWindows(Forms& forms) { (void)forms; }
+void registerWindows(Forms& forms) {
+    forms.setFactory(FormId::Form2, [](AppContext& ctx) { return std::make_unique<DrawLauncher>(ctx); });
+    forms.setFactory(FormId::Form7, [](AppContext& ctx) { return std::make_unique<OrderDraw>(ctx); });
+}
 
-void attachToMainWindow(MainWindow& window) { (void)window; }
+void attachToMainWindow(MainWindow& window) { DrawButton::attach(window); }
 
 } // namespace draws
