@@ -50,6 +50,10 @@ DrawLauncher::DrawLauncher(AppContext& ctx)
     onClick(QStringLiteral("Image1"), [this] { returnToMainWindow(); });
     connect(m_count, &QLineEdit::textChanged, this, &DrawLauncher::countEdited);
     timer(QStringLiteral("Timer1"))->setHandler([this] { keepOnScreen(); });
+    // The question covers the count prompt beneath it and reads from the top down.
+    auto* question = control<QLabel>(QStringLiteral("Label7"));
+    question->setAutoFillBackground(true);
+    question->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     focusOnHover({QStringLiteral("Command1"), QStringLiteral("Command2"), QStringLiteral("Command3"),
                   QStringLiteral("Command5"), QStringLiteral("Command6"), QStringLiteral("Command8"),
