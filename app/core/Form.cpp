@@ -12,11 +12,15 @@
 #include <QLoggingCategory>
 #include <QMouseEvent>
 
+#include <algorithm>
+#include <limits>
+
 Q_LOGGING_CATEGORY(lcForm, "vexlo.form")
 
 Form::Form(AppContext& ctx, FormId id, const QString& layoutResource)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_ctx(ctx),
       m_id(id) {
+    m_requested.fill(QPoint(std::numeric_limits<int>::min(), std::numeric_limits<int>::min()));
     setObjectName(QStringLiteral("Form%1").arg(static_cast<int>(id)));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setMouseTracking(true);
@@ -32,7 +36,12 @@ Form::Form(AppContext& ctx, FormId id, const QString& layoutResource)
 Form::~Form() = default;
 
 void Form::applyGeometry() {
-    setGeometry(twips::toPixels(m_left), twips::toPixels(m_top), std::max(1, twips::toPixels(m_width)),
+    const QPoint position(twips::toPixels(m_left), twips::toPixels(m_top));
+    if (m_requested[(m_requestedNext + m_requested.size() - 1) % m_requested.size()] != position) {
+        m_requested[m_requestedNext] = position;
+        m_requestedNext = (m_requestedNext + 1) % m_requested.size();
+    }
+    setGeometry(position.x(), position.y(), std::max(1, twips::toPixels(m_width)),
                 std::max(1, twips::toPixels(m_height)));
 }
 
@@ -228,9 +237,15 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
 
 void Form::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
+    const QPoint p = event->pos();
+    // A window manager confirms each move in its own time, so the confirmation of an
+    // earlier move can arrive after the next one was made (the time-up banner moves every
+    // 5 ms). Following it would set the window back a step and lose the twips it stands at.
+    if (std::find(m_requested.begin(), m_requested.end(), p) != m_requested.end())
+        return;
     // Follow moves the handlers did not make (the window manager placing the window).
-    if (twips::toPixels(m_left) != x())
-        m_left = twips::fromPixels(x());
-    if (twips::toPixels(m_top) != y())
-        m_top = twips::fromPixels(y());
+    if (twips::toPixels(m_left) != p.x())
+        m_left = twips::fromPixels(p.x());
+    if (twips::toPixels(m_top) != p.y())
+        m_top = twips::fromPixels(p.y());
 }

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QPoint>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -90,6 +91,10 @@ private:
     AppContext& m_ctx;
     const FormId m_id;
     int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    // The last positions (pixels) the handlers asked for, to tell their late echoes from
+    // moves made by someone else.
+    std::array<QPoint, 16> m_requested;
+    size_t m_requestedNext = 0;
     QHash<QString, QWidget*> m_controls;
     QHash<QString, FormTimer*> m_timers;
     QHash<QObject*, Watch> m_watches;

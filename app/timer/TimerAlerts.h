@@ -6,8 +6,8 @@
 class MainWindow;
 
 // The alert sequences of the countdown: the reminder, the time-up banner and the pause
-// blink, each on its own timer of the main window. This holds their state and the
-// hand-overs the countdown makes to them.
+// blink, each on its own timer of the main window (Timer4, Timer3, Timer5). This holds
+// their state, the hand-overs the countdown makes to them and their tick handlers.
 class TimerAlerts : public QObject {
     Q_OBJECT
 public:
@@ -24,6 +24,13 @@ public:
     void reminderHandOver();
     // The countdown reached zero.
     void timeUpHandOver();
+
+    // Timer4, every 300 ms: one of the reminder's 13 ticks.
+    void reminderTick();
+    // Timer3, nominally every 5 ms: one of the time-up sequence's 800 ticks.
+    void timeUpTick();
+    // Timer5, every 800 ms while paused.
+    void pauseBlinkTick();
 
     int16_t timeUpTicks = 0;
     int16_t bounceDirection = -1;

@@ -85,17 +85,7 @@ TEST_F(MainWindowTest, DraggingByAButtonDoesNothing) {
     EXPECT_EQ(w->Left(), 3000);
 }
 
-// A stand-in for the enlarged window, which lives in another subsystem.
-class EnlargedProbe : public Form {
-public:
-    explicit EnlargedProbe(AppContext& ctx) : Form(ctx, FormId::Form6, QStringLiteral(":/forms/Form1.json")) {}
-};
-
 TEST_F(MainWindowTest, DoubleClickOnTheDigitsOpensTheEnlargedWindow) {
-    pointer::doubleClick(c("Label3"));
-    EXPECT_TRUE(w->isVisible()) << "no enlarged window is built in: the main window stays";
-
-    h.ctx().forms.setFactory(FormId::Form6, [](AppContext& ctx) { return std::make_unique<EnlargedProbe>(ctx); });
     h.ctx().state.enlargedViewSignal = 99;
     pointer::doubleClick(c("Label3"));
     Form* enlarged = h.ctx().forms.loaded(FormId::Form6);
