@@ -362,7 +362,8 @@ TEST_F(LauncherTest, WhileAnInstructionPresentationShowsTheNextButtonClosesItFir
 }
 
 // Only the main window and this subsystem's windows are built in, as before the other
-// draws arrive: their buttons must leave the menu as it is.
+// draws arrive: their buttons must leave the menu as it is. (The slide draw and the player
+// are this subsystem's own and open; their tests are in SlideDrawTest and PlayerTest.)
 class BareLauncherTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -390,7 +391,7 @@ protected:
 };
 
 TEST_F(BareLauncherTest, ButtonsOfWindowsNotBuiltInLeaveTheMenuAsItIs) {
-    for (const char* name : {"Command10", "Command3", "Command12", "Command1", "Command2"}) {
+    for (const char* name : {"Command10", "Command3"}) {
         SCOPED_TRACE(name);
         l->control<QPushButton>(QLatin1String(name))->click();
         EXPECT_TRUE(l->isVisible());
