@@ -1,0 +1,117 @@
+// The slide draw and the player against real LibreOffice on the test display: the bundled
+// presentations reach the screen as slide shows, the draw jumps to the slide it drew, and
+// closing leaves no office process of ours behind.
+#include "DrawsFixture.h"
+
+#include "draws/PresentationPlayer.h"
+#include "draws/SlideDraw.h"
+#include "office/libreoffice/LibreOfficeSuite.h"
+#include "platform/x11/X11WindowList.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <csignal>
+
+namespace {
+
+bool processAlive(qint64 pid) {
+    if (pid <= 0)
+        return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const int close = line.lastIndexOf(')');
+    return close > 0 && close + 2 < line.size() && line[close + 2] != 'Z' && line[close + 2] != 'X';
+}
+
+class SlidesLiveTest : public DrawsFixture {
+protected:
+    void SetUp() override {
+        DrawsFixture::SetUp();
+        for (const char* name : {"MYPPT.ppt", "Note1.PPT"}) {
+            const QString target = QDir(h.folder()).filePath(QLatin1String(name));
+            QFile::remove(target);
+            ASSERT_TRUE(QFile::copy(QStringLiteral(VEXLO_DATA_DIR "/") + QLatin1String(name), target)) << name;
+        }
+        h.ctx().office = &suite;
+        presentationProgramRuns(false);
+    }
+    void TearDown() override {
+        suite.endApplications();
+        DrawsFixture::TearDown();
+    }
+    // A window titled "Presenting: <name>…" on the desktop, waited for within bounds
+    // while the program's events run.
+    bool showOnScreen(const QString& name, int ms = 30000) {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired()) {
+            for (const QString& t : windows.titles())
+                if (t.startsWith(QStringLiteral("Presenting: ")) && t.contains(name, Qt::CaseInsensitive))
+                    return true;
+            QCoreApplication::processEvents();
+            QThread::msleep(20);
+        }
+        return false;
+    }
+    bool allGone(const QList<qint64>& pids, int ms = 15000) {
+        QDeadlineTimer deadline(ms);
+        auto anyAlive = [&] { return std::any_of(pids.begin(), pids.end(), processAlive); };
+        while (anyAlive() && !deadline.hasExpired())
+            QThread::msleep(20);
+        return !anyAlive();
+    }
+
+    vexlo::office::LibreOfficeSuite suite;
+    platform::X11WindowList windows;
+};
+
+TEST_F(SlidesLiveTest, TheSlideDrawShowsMypptAndJumpsToTheDrawnSlide) {
+    draws::DrawLauncher* l = openLauncher();
+    ASSERT_NE(l, nullptr);
+    button(l, "Command12")->click();
+    auto* s = qobject_cast<draws::SlideDraw*>(forms().loaded(FormId::Form5));
+    ASSERT_NE(s, nullptr) << (h.fake.messages.shown.empty() ? "" : h.fake.messages.shown[0].text.toStdString());
+    ASSERT_GT(s->slideTotal(), 1);
+    ASSERT_TRUE(showOnScreen(QStringLiteral("MYPPT")));
+    const QList<qint64> ours = suite.ownProcessIds();
+    ASSERT_FALSE(ours.isEmpty());
+
+    for (int draw = 0; draw < 3; ++draw) {
+        SCOPED_TRACE(draw);
+        button(s, "Command3")->click();
+        h.tick(*s, QStringLiteral("Timer1"), 20);
+        button(s, "Command4")->click();
+        const QString expected = QStringLiteral("%1/%2").arg(s->pickedSlide()).arg(s->slideTotal());
+        EXPECT_EQ(s->control<QLineEdit>(QStringLiteral("Text1"))->text(), expected);
+    }
+
+    button(s, "Command1")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(allGone(ours)) << "the slide draw's office has ended";
+}
+
+TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
+    draws::DrawLauncher* l = openLauncher();
+    ASSERT_NE(l, nullptr);
+    button(l, "Command1")->click();
+    auto* p = qobject_cast<draws::PresentationPlayer*>(forms().loaded(FormId::Form8));
+    ASSERT_NE(p, nullptr);
+    ASSERT_TRUE(p->showing());
+    ASSERT_TRUE(showOnScreen(QStringLiteral("Note1")));
+    const QList<qint64> ours = suite.ownProcessIds();
+    ASSERT_FALSE(ours.isEmpty());
+
+    pointer::doubleClick(main->controlWidget(QStringLiteral("Label9")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(forms().isLoaded(FormId::Form8));
+    EXPECT_EQ(main->Height(), 2850);
+    EXPECT_TRUE(allGone(ours)) << "no soffice of ours runs";
+    EXPECT_TRUE(suite.ownProcessIds().isEmpty());
+}
+
+} // namespace
