@@ -1,0 +1,107 @@
+"""End-to-end acceptance: the real program on an X desktop with a window manager."""
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from desktop import MAIN_TITLE, Desktop, Program  # noqa: E402
+
+BINARY = os.environ["VEXLO_PROGRAM"]
+DATA = os.environ["VEXLO_DATA_DIR"]
+SHOTS = os.environ.get("VEXLO_E2E_SHOTS", "")
+
+# Centres of the controls, in twips within their window (container offsets added).
+MAIN = {
+    "start": (300 + 290, 1815 + 160),
+    "draw": (3228 + 290, 1815 + 160),
+    "exit": (120 + 4635 + 290, 30 + 1785 + 160),
+}
+LAUNCHER = {
+    "order": (81 + 900 + 375 + 1402, 15 + 600 + 360 + 247),
+    "count": (81 + 3960 + 360, 15 + 405 + 217),
+    "confirm": (81 + 1680 + 427, 15 + 1320 + 180),
+    "end_draw": (81 + 1390 + 607, 15 + 1730 + 187),
+}
+ORDER = {
+    "draw": (150 + 6240 + 120 + 487, 75 + 150 + 240 + 204),
+    "next": (150 + 6240 + 1360 + 487, 75 + 150 + 240 + 204),
+    "end": (150 + 6240 + 3840 + 487, 75 + 150 + 240 + 204),
+}
+
+
+class Acceptance(unittest.TestCase):
+    def setUp(self):
+        self.desktop = Desktop()
+        self.addCleanup(self.desktop.close)
+        self.program = Program(self.desktop, BINARY, DATA)
+        self.addCleanup(self.program.close)
+        if SHOTS:
+            self.addCleanup(lambda: self.desktop.screenshot(
+                os.path.join(SHOTS, self.id().split(".")[-1] + ".png")))
+        self.first = self.program.start()
+        self.main = self.program.main_window()
+        self.assertIsNotNone(self.main, "the main window appears")
+
+    def shot(self, name):
+        if SHOTS:
+            self.desktop.screenshot(os.path.join(SHOTS, name + ".png"))
+
+    def visible(self, window):
+        return window in self.desktop.windows(MAIN_TITLE)
+
+    def answer_box(self, title, keys):
+        box = self.desktop.wait_for(lambda: self.desktop.windows(title))
+        self.assertTrue(box, f"a box titled {title} appears")
+        self.desktop.xdotool("windowactivate", "--sync", box[0])
+        self.desktop.key(*keys)
+
+    def test_start_up_placement_and_second_instance(self):
+        x, y, w, h = self.desktop.geometry(self.main)
+        self.assertEqual((w, h), (380, 190))
+        self.assertEqual(x, (1280 - 380) // 2)
+        self.assertEqual(y, 2000 // 15)
+        second = self.program.start()
+        self.answer_box("Kelvora工具提示：", ["Return"])
+        self.assertEqual(second.wait(15), 0)
+        self.assertIsNone(self.first.poll(), "the first instance keeps running")
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.windows(MAIN_TITLE) == [self.main]),
+                        f"only the first main window shows: {self.desktop.windows(MAIN_TITLE)}")
+
+    def test_order_number_draw_round(self):
+        self.desktop.click(self.main, *MAIN["draw"])
+        self.assertTrue(self.desktop.wait_for(lambda: not self.visible(self.main)), "the launcher takes its place")
+        launcher = self.desktop.wait_for(lambda: self.desktop.windows(MAIN_TITLE))[0]
+        self.assertEqual(self.desktop.geometry(launcher)[3], 6585 // 15)
+        self.desktop.click(launcher, *LAUNCHER["order"])
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.geometry(launcher)[3] == 2955 // 15))
+        self.desktop.type_into(launcher, *LAUNCHER["count"], "3")
+        self.desktop.click(launcher, *LAUNCHER["confirm"])
+        draw = self.desktop.wait_for(
+            lambda: [w for w in self.desktop.windows(MAIN_TITLE) if self.desktop.geometry(w)[2] == 11715 // 15])
+        self.assertTrue(draw, "the order-number draw opens")
+        draw = draw[0]
+        for i in range(3):
+            self.desktop.click(draw, *ORDER["draw"])
+            if i < 2:
+                self.desktop.click(draw, *ORDER["next"])
+        self.shot("order-round-over")
+        self.desktop.click(draw, *ORDER["end"])
+        confirm = self.desktop.wait_for(
+            lambda: [w for w in self.desktop.windows(MAIN_TITLE) if self.desktop.geometry(w)[2] == 5700 // 15])
+        self.assertTrue(confirm, "the launcher asks whether to end the draw")
+        self.desktop.click(confirm[0], *LAUNCHER["end_draw"])
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.windows(MAIN_TITLE) == [self.main]),
+                        "only the main window is left")
+
+    def test_exit_asks_and_no_keeps_running(self):
+        self.desktop.click(self.main, *MAIN["exit"])
+        self.answer_box("Kelvora工具", ["Return"])  # No is the default
+        self.assertTrue(self.desktop.wait_for(lambda: self.visible(self.main)))
+        self.assertIsNone(self.first.poll())
+        self.desktop.click(self.main, *MAIN["exit"])
+        self.answer_box("Kelvora工具", ["alt+y"])
+        self.assertEqual(self.first.wait(20), 0)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
