@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace platform {
 
@@ -9,8 +11,23 @@ namespace platform {
 // Windows that vanish during the walk are skipped or end it quietly.
 class WindowList {
 public:
+    struct Entry {
+        QString title;
+        // The window belongs to this program; the title watch ignores it.
+        bool ownWindow = false;
+    };
+
     virtual ~WindowList() = default;
     virtual QStringList titles() = 0;
+
+    // The same walk with each window marked as this program's or not. Fills `out`,
+    // reusing its storage, since the poll walks ten times a second.
+    virtual void walk(std::vector<Entry>& out) {
+        const QStringList all = titles();
+        out.resize(static_cast<size_t>(all.size()));
+        for (qsizetype i = 0; i < all.size(); ++i)
+            out[static_cast<size_t>(i)] = {all[i], false};
+    }
 };
 
 } // namespace platform

@@ -79,7 +79,15 @@ public:
         ++walks;
         return windowTitles;
     }
+    void walk(std::vector<Entry>& out) override {
+        ++walks;
+        out.clear();
+        for (qsizetype i = 0; i < windowTitles.size(); ++i)
+            out.push_back({windowTitles[i], ownWindows.count(static_cast<int>(i)) != 0});
+    }
     QStringList windowTitles;
+    // Positions in windowTitles of windows that belong to the program itself.
+    std::set<int> ownWindows;
     int walks = 0;
 };
 

@@ -2,89 +2,519 @@
 
 #include "X11Display.h"
 
-#include <X11/Xatom.h>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QSocketNotifier>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+#include <xcb/xcb.h>
+// Xlib last: its macros clash with Qt's names. Only for legacy compound-text titles.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+
+Q_LOGGING_CATEGORY(lcWindowList, "vexlo.windowlist")
 
 namespace platform {
 
 namespace {
 
-struct Atoms {
-    Atom netWmName, utf8String;
-};
+// In 32-bit units: titles up to 4 KiB are read whole, longer ones are cut.
+constexpr uint32_t nameLength = 1024;
+constexpr uint32_t clientListLength = 1u << 16;
+// How deep inside a frame the client window may sit.
+constexpr int maxFrameDepth = 2;
 
-const Atoms& atoms(Display* d) {
-    static const Atoms a{XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False)};
-    return a;
+xcb_connection_t* qtConnection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
 }
 
-// The window's title: the desktop's UTF-8 name, else the legacy name.
-QString titleOf(Display* d, Window w, bool* found) {
-    const Atoms& a = atoms(d);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    QString title;
-    *found = false;
-    if (XGetWindowProperty(d, w, a.netWmName, 0, 1024, False, a.utf8String, &type, &format, &count, &after, &data) ==
-            Success &&
-        data && type == a.utf8String) {
-        title = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<int>(count));
-        *found = true;
-    }
-    if (data)
-        XFree(data);
-    if (*found)
-        return title;
+enum class Name { Found, Absent, Gone };
+
+QString fromCompoundText(const char* bytes, int length, uint32_t encoding) {
+    Display* d = x11::display();
+    if (!d)
+        return QString::fromLatin1(bytes, length);
     XTextProperty text{};
-    if (XGetWMName(d, w, &text) && text.value) {
-        title = text.encoding == a.utf8String
-                    ? QString::fromUtf8(reinterpret_cast<const char*>(text.value), static_cast<int>(text.nitems))
-                    : QString::fromLocal8Bit(reinterpret_cast<const char*>(text.value),
-                                             static_cast<int>(text.nitems));
-        *found = true;
-        XFree(text.value);
+    text.value = reinterpret_cast<unsigned char*>(const_cast<char*>(bytes));
+    text.encoding = encoding;
+    text.format = 8;
+    text.nitems = static_cast<unsigned long>(length);
+    char** list = nullptr;
+    int count = 0;
+    QString title;
+    if (Xutf8TextPropertyToTextList(d, &text, &list, &count) >= Success && list) {
+        for (int i = 0; i < count; ++i)
+            title += QString::fromUtf8(list[i]);
+        XFreeStringList(list);
+    } else {
+        title = QString::fromLatin1(bytes, length);
     }
-    return title;
-}
-
-// A window manager wraps each client in a frame; the title is on the client inside.
-QString titleThroughFrame(Display* d, Window frame) {
-    bool found = false;
-    QString title = titleOf(d, frame, &found);
-    if (found)
-        return title;
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned int n = 0;
-    if (!XQueryTree(d, frame, &root, &parent, &children, &n))
-        return {};
-    for (unsigned int i = n; i-- > 0 && !found;)
-        title = titleOf(d, children[i], &found);
-    if (children)
-        XFree(children);
     return title;
 }
 
 } // namespace
 
+X11WindowList::X11WindowList(Mode mode) : m_mode(mode) {}
+
+X11WindowList::~X11WindowList() {
+    m_notifier.reset();
+    if (m_ownConnection && m_c)
+        xcb_disconnect(m_c);
+}
+
+bool X11WindowList::connect() {
+    if (m_c)
+        return true;
+    xcb_connection_t* qt = qtConnection();
+    Display* display = x11::display();
+    if (!qt || !display || m_failed)
+        return false;
+    const xcb_setup_t* qtSetup = xcb_get_setup(qt);
+    m_ownBase = qtSetup->resource_id_base;
+    m_ownMask = qtSetup->resource_id_mask;
+    if (m_mode == Mode::Watching) {
+        // A connection of its own, so the change events it asks for come to it alone.
+        xcb_connection_t* own = xcb_connect(XDisplayString(display), nullptr);
+        if (own && !xcb_connection_has_error(own)) {
+            m_c = own;
+            m_ownConnection = true;
+        } else {
+            qCWarning(lcWindowList) << "no connection of its own; every walk reads every title";
+            if (own)
+                xcb_disconnect(own);
+        }
+    }
+    if (!m_c)
+        m_c = qt;
+    m_root = static_cast<uint32_t>(XDefaultRootWindow(display));
+
+    static const char* const names[] = {"_NET_WM_NAME", "UTF8_STRING", "COMPOUND_TEXT", "_NET_CLIENT_LIST"};
+    uint32_t* const atoms[] = {&m_netWmName, &m_utf8String, &m_compoundText, &m_netClientList};
+    xcb_intern_atom_cookie_t cookies[4];
+    for (int i = 0; i < 4; ++i)
+        cookies[i] = xcb_intern_atom(m_c, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
+    bool ok = true;
+    for (int i = 0; i < 4; ++i) {
+        xcb_generic_error_t* error = nullptr;
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(m_c, cookies[i], &error);
+        ok = ok && reply;
+        if (reply)
+            *atoms[i] = reply->atom;
+        std::free(reply);
+        std::free(error);
+    }
+    if (!ok) {
+        if (m_ownConnection)
+            xcb_disconnect(m_c);
+        m_c = nullptr;
+        m_ownConnection = false;
+        m_failed = true;
+        return false;
+    }
+    if (m_ownConnection) {
+        watch(m_root, XCB_EVENT_MASK_PROPERTY_CHANGE); // the client list
+        xcb_flush(m_c);
+        // Events are taken as they come, so none pile up while nobody walks.
+        m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(m_c), QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
+                         [this] { drainEvents(false); });
+    }
+    return true;
+}
+
+void X11WindowList::watch(uint32_t window, uint32_t mask) {
+    // A window that is gone answers with an error event, which the drain drops.
+    xcb_change_window_attributes(m_c, window, XCB_CW_EVENT_MASK, &mask);
+}
+
+void X11WindowList::invalidate(uint32_t window) {
+    if (auto it = m_known.find(window); it != m_known.end())
+        it->second.valid = false;
+    if (auto t = m_rootOfTitled.find(window); t != m_rootOfTitled.end()) {
+        if (auto it = m_known.find(t->second); it != m_known.end())
+            it->second.valid = false;
+    }
+}
+
+void X11WindowList::drainEvents(bool queuedOnly) {
+    if (!m_ownConnection)
+        return;
+    while (xcb_generic_event_t* ev = queuedOnly ? xcb_poll_for_queued_event(m_c) : xcb_poll_for_event(m_c)) {
+        switch (ev->response_type & 0x7f) {
+        case XCB_PROPERTY_NOTIFY: {
+            const auto* e = reinterpret_cast<const xcb_property_notify_event_t*>(ev);
+            if (e->window == m_root) {
+                if (e->atom == m_netClientList)
+                    m_clientsValid = false;
+            } else if (e->atom == m_netWmName || e->atom == XCB_ATOM_WM_NAME) {
+                invalidate(e->window);
+            }
+            break;
+        }
+        // Children of a frame came, went or moved: its client may have changed.
+        case XCB_CREATE_NOTIFY:
+            invalidate(reinterpret_cast<const xcb_create_notify_event_t*>(ev)->parent);
+            break;
+        case XCB_DESTROY_NOTIFY: {
+            const auto* e = reinterpret_cast<const xcb_destroy_notify_event_t*>(ev);
+            invalidate(e->event);
+            invalidate(e->window);
+            break;
+        }
+        case XCB_REPARENT_NOTIFY: {
+            const auto* e = reinterpret_cast<const xcb_reparent_notify_event_t*>(ev);
+            invalidate(e->event);
+            invalidate(e->window);
+            break;
+        }
+        default:
+            break;
+        }
+        std::free(ev);
+    }
+}
+
+bool X11WindowList::isClient(uint32_t window) const {
+    return std::binary_search(m_clients.begin(), m_clients.end(), window);
+}
+
+namespace {
+
+unsigned int askName(xcb_connection_t* c, uint32_t window, uint32_t property) {
+    return xcb_get_property(c, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, nameLength).sequence;
+}
+
+unsigned int askTree(xcb_connection_t* c, uint32_t window) { return xcb_query_tree(c, window).sequence; }
+
+// The reply of a name read: the desktop's UTF-8 names, the legacy Latin-1 and compound
+// text ones. A window that vanished answers with an error.
+Name takeName(xcb_connection_t* c, unsigned int sequence, uint32_t utf8, uint32_t compound, QString& title) {
+    xcb_generic_error_t* error = nullptr;
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(c, xcb_get_property_cookie_t{sequence}, &error);
+    if (error || !reply) {
+        std::free(error);
+        std::free(reply);
+        return Name::Gone;
+    }
+    const int length = xcb_get_property_value_length(reply);
+    Name result = Name::Absent;
+    if (reply->type != XCB_NONE && reply->format == 8 && length > 0) {
+        const auto* bytes = static_cast<const char*>(xcb_get_property_value(reply));
+        if (reply->type == XCB_ATOM_STRING)
+            title = QString::fromLatin1(bytes, length);
+        else if (reply->type == compound)
+            title = fromCompoundText(bytes, length, compound);
+        else if (reply->type == utf8)
+            title = QString::fromUtf8(bytes, length);
+        else
+            title = QString::fromLocal8Bit(bytes, length);
+        result = Name::Found;
+    }
+    std::free(reply);
+    return result;
+}
+
+// A tree reply, or nullptr when the window vanished.
+xcb_query_tree_reply_t* takeTree(xcb_connection_t* c, unsigned int sequence) {
+    xcb_generic_error_t* error = nullptr;
+    xcb_query_tree_reply_t* reply = xcb_query_tree_reply(c, xcb_query_tree_cookie_t{sequence}, &error);
+    std::free(error);
+    return reply;
+}
+
+} // namespace
+
+void X11WindowList::walk(std::vector<Entry>& out) {
+    m_requests = {};
+    if (!connect() || xcb_connection_has_error(m_c)) {
+        out.clear();
+        return;
+    }
+    ++m_walkNumber;
+    drainEvents(false);
+
+    // The root's children, and the window manager's client list when it changed.
+    const unsigned int treeSeq = askTree(m_c, m_root);
+    const bool readClients = !m_clientsValid || !m_ownConnection;
+    const unsigned int clientsSeq =
+        readClients
+            ? xcb_get_property(m_c, 0, m_root, m_netClientList, XCB_ATOM_WINDOW, 0, clientListLength).sequence
+            : 0;
+    m_requests = {1, readClients ? 1 : 0, 1};
+    xcb_query_tree_reply_t* tree = takeTree(m_c, treeSeq);
+    if (readClients) {
+        xcb_get_property_reply_t* clients =
+            xcb_get_property_reply(m_c, xcb_get_property_cookie_t{clientsSeq}, nullptr);
+        m_clients.clear();
+        if (clients && clients->format == 32) {
+            const auto* ids = static_cast<const uint32_t*>(xcb_get_property_value(clients));
+            m_clients.assign(ids, ids + xcb_get_property_value_length(clients) / 4);
+            std::sort(m_clients.begin(), m_clients.end());
+        }
+        std::free(clients);
+        m_clientsValid = m_ownConnection;
+    }
+    // What the server said changed before it answered is applied before any title is used.
+    drainEvents(true);
+    if (!tree) {
+        out.clear();
+        return;
+    }
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    const int n = xcb_query_tree_children_length(tree);
+    // The tree lists the bottom window first; the walk goes from the top.
+    m_slots.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        Slot& s = m_slots[static_cast<size_t>(i)];
+        s.window = children[n - 1 - i];
+        s.gone = s.resolved = s.byClientList = false;
+        s.probeBegin = s.probeEnd = s.candBegin = s.candEnd = 0;
+        s.titled = 0;
+        s.title = QString();
+        if (m_ownConnection) {
+            if (auto it = m_known.find(s.window); it != m_known.end()) {
+                it->second.seen = m_walkNumber;
+                if (it->second.valid) {
+                    s.titled = it->second.titled;
+                    s.title = it->second.title;
+                    s.resolved = true;
+                }
+            }
+        }
+    }
+    std::free(tree);
+
+    // Titles not known yet: the window's own name first; frames have none, and the
+    // client's name is inside, usually one level down, where the client list tells the
+    // client from the decorations.
+    readRootChildNames();
+    for (int depth = 0; depth < maxFrameDepth && lookInside(depth == 0); ++depth) {
+        readCandidateNames(m_netWmName);
+        readCandidateNames(XCB_ATOM_WM_NAME);
+        // Still unresolved: one level deeper, unless the client list named its client (a
+        // client without a name stays untitled).
+        m_probes.clear();
+        for (Slot& s : m_slots) {
+            if (s.resolved)
+                continue;
+            if (s.byClientList || s.candBegin == s.candEnd) {
+                if (s.byClientList)
+                    s.titled = m_candidates[static_cast<size_t>(s.candBegin)];
+                s.resolved = true;
+                continue;
+            }
+            s.probeBegin = static_cast<int>(m_probes.size());
+            m_probes.insert(m_probes.end(), m_candidates.begin() + s.candBegin, m_candidates.begin() + s.candEnd);
+            s.probeEnd = static_cast<int>(m_probes.size());
+        }
+    }
+    if (m_ownConnection) {
+        remember();
+        xcb_flush(m_c); // the last batch of watch requests
+    }
+
+    size_t kept = 0;
+    out.resize(m_slots.size());
+    for (Slot& s : m_slots) {
+        if (s.gone)
+            continue;
+        Entry& e = out[kept++];
+        e.title = std::move(s.title);
+        const uint32_t id = s.titled ? s.titled : s.window;
+        e.ownWindow = (id & ~m_ownMask) == m_ownBase;
+    }
+    out.resize(kept);
+}
+
+// Keeps what this walk read, and forgets the windows that are no longer there.
+void X11WindowList::remember() {
+    bool forgot = false;
+    for (const Slot& s : m_slots) {
+        if (s.gone) {
+            forgot = m_known.erase(s.window) > 0 || forgot;
+            continue;
+        }
+        Known& k = m_known[s.window];
+        if (k.valid && k.seen == m_walkNumber)
+            continue; // came from what was kept
+        k.titled = s.titled ? s.titled : s.window;
+        k.title = s.title;
+        k.valid = true;
+        k.seen = m_walkNumber;
+    }
+    m_stale.clear();
+    for (const auto& [window, k] : m_known) {
+        if (k.seen != m_walkNumber)
+            m_stale.push_back(window);
+    }
+    for (uint32_t window : m_stale)
+        m_known.erase(window);
+    if (forgot || !m_stale.empty()) {
+        for (auto it = m_rootOfTitled.begin(); it != m_rootOfTitled.end();)
+            it = m_known.count(it->second) ? std::next(it) : m_rootOfTitled.erase(it);
+    }
+}
+
+// The own names of the root's children that are not known yet, in one batch; each is
+// watched for changes first, so no change between the watch and the read goes unseen.
+void X11WindowList::readRootChildNames() {
+    const size_t n = m_slots.size();
+    m_nameCookies.resize(n);
+    int asked = 0;
+    for (size_t i = 0; i < n; ++i) {
+        Slot& s = m_slots[i];
+        if (s.resolved)
+            continue;
+        if (m_ownConnection)
+            watch(s.window, XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
+        m_nameCookies[i] = askName(m_c, s.window, m_netWmName);
+        ++asked;
+    }
+    m_probes.clear();
+    if (asked == 0)
+        return;
+    m_requests.propertyReads += asked;
+    ++m_requests.batches;
+    for (size_t i = 0; i < n; ++i) {
+        Slot& s = m_slots[i];
+        if (s.resolved)
+            continue;
+        switch (takeName(m_c, m_nameCookies[i], m_utf8String, m_compoundText, s.title)) {
+        case Name::Found:
+            s.titled = s.window;
+            s.resolved = true;
+            break;
+        case Name::Gone:
+            s.gone = s.resolved = true;
+            break;
+        case Name::Absent:
+            s.probeBegin = static_cast<int>(m_probes.size());
+            m_probes.push_back(s.window);
+            s.probeEnd = static_cast<int>(m_probes.size());
+            break;
+        }
+    }
+}
+
+// One batch of tree queries for the nameless windows (on the first level together with
+// their legacy names); their children become the candidates whose names are read next.
+// False when there is nothing to look into.
+bool X11WindowList::lookInside(bool firstLevel) {
+    if (m_probes.empty())
+        return false;
+    m_treeCookies.resize(m_probes.size());
+    if (firstLevel)
+        m_nameCookies.resize(m_probes.size());
+    for (size_t k = 0; k < m_probes.size(); ++k) {
+        if (firstLevel)
+            m_nameCookies[k] = askName(m_c, m_probes[k], XCB_ATOM_WM_NAME);
+        m_treeCookies[k] = askTree(m_c, m_probes[k]);
+    }
+    m_requests.treeQueries += static_cast<int>(m_probes.size());
+    if (firstLevel)
+        m_requests.propertyReads += static_cast<int>(m_probes.size());
+    ++m_requests.batches;
+
+    m_candidates.clear();
+    for (Slot& s : m_slots) {
+        if (s.probeBegin == s.probeEnd)
+            continue;
+        s.candBegin = static_cast<int>(m_candidates.size());
+        bool client = false;
+        for (int k = s.probeBegin; k < s.probeEnd; ++k) {
+            const auto K = static_cast<size_t>(k);
+            if (firstLevel) {
+                const Name name = takeName(m_c, m_nameCookies[K], m_utf8String, m_compoundText, s.title);
+                if (name == Name::Found) {
+                    s.titled = s.window;
+                    s.resolved = true;
+                } else if (name == Name::Gone) {
+                    s.gone = s.resolved = true;
+                }
+            }
+            xcb_query_tree_reply_t* tree = takeTree(m_c, m_treeCookies[K]);
+            if (!tree)
+                continue;
+            const xcb_window_t* kids = xcb_query_tree_children(tree);
+            const int count = xcb_query_tree_children_length(tree);
+            for (int i = count; i-- > 0 && !s.resolved && !client;) {
+                if (isClient(kids[i])) {
+                    // The client list tells the client from the decorations.
+                    m_candidates.resize(static_cast<size_t>(s.candBegin));
+                    m_candidates.push_back(kids[i]);
+                    client = true;
+                } else {
+                    m_candidates.push_back(kids[i]);
+                }
+            }
+            std::free(tree);
+        }
+        s.probeBegin = s.probeEnd = 0;
+        if (s.resolved)
+            m_candidates.resize(static_cast<size_t>(s.candBegin));
+        s.candEnd = static_cast<int>(m_candidates.size());
+        s.byClientList = client;
+        if (s.candBegin == s.candEnd && !s.resolved) {
+            s.titled = s.window; // nothing inside: an untitled window
+            s.resolved = true;
+        }
+    }
+    return true;
+}
+
+// One batch of name reads for the candidates of the unresolved windows; the first
+// candidate from the top that has a name gives the title.
+void X11WindowList::readCandidateNames(uint32_t property) {
+    int asked = 0;
+    m_nameCookies.resize(m_candidates.size());
+    for (const Slot& s : m_slots) {
+        if (s.resolved)
+            continue;
+        for (int k = s.candBegin; k < s.candEnd; ++k) {
+            const uint32_t w = m_candidates[static_cast<size_t>(k)];
+            if (m_ownConnection && property == m_netWmName) {
+                // A name that appears or changes on any of them brings the window up again.
+                watch(w, XCB_EVENT_MASK_PROPERTY_CHANGE);
+                m_rootOfTitled[w] = s.window;
+            }
+            m_nameCookies[static_cast<size_t>(k)] = askName(m_c, w, property);
+            ++asked;
+        }
+    }
+    if (asked == 0)
+        return;
+    m_requests.propertyReads += asked;
+    ++m_requests.batches;
+    QString title;
+    for (Slot& s : m_slots) {
+        if (s.resolved)
+            continue;
+        bool found = false;
+        for (int k = s.candBegin; k < s.candEnd; ++k) {
+            const auto K = static_cast<size_t>(k);
+            if (takeName(m_c, m_nameCookies[K], m_utf8String, m_compoundText, title) == Name::Found && !found) {
+                s.title = std::move(title);
+                s.titled = m_candidates[K];
+                found = true;
+            }
+            title = QString();
+        }
+        s.resolved = found;
+    }
+}
+
 QStringList X11WindowList::titles() {
+    std::vector<Entry> entries;
+    walk(entries);
     QStringList result;
-    Display* d = x11::display();
-    if (!d)
-        return result;
-    x11::ErrorTrap trap;
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned int n = 0;
-    if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n))
-        return result;
-    // The tree lists the root's children bottom first; the walk goes from the top.
-    result.reserve(static_cast<int>(n));
-    for (unsigned int i = n; i-- > 0;)
-        result << titleThroughFrame(d, children[i]);
-    if (children)
-        XFree(children);
+    result.reserve(static_cast<qsizetype>(entries.size()));
+    for (Entry& e : entries)
+        result << std::move(e.title);
     return result;
 }
 

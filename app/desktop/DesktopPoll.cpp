@@ -1,0 +1,123 @@
+#include "DesktopPoll.h"
+
+#include "DockingRules.h"
+#include "TitleWatch.h"
+
+#include "core/AppContext.h"
+#include "core/Form.h"
+#include "core/FormTimer.h"
+#include "platform/Platform.h"
+
+#include <QPushButton>
+
+namespace {
+// The toolbar's strip view.
+constexpr int toolbarStripHeight = 510;
+// Re-assert always-on-top once more than this many ticks have passed.
+constexpr int topmostPeriod = 30;
+
+docking::Box boxOf(const Form& f) { return {f.Left(), f.Top(), f.Width(), f.Height()}; }
+} // namespace
+
+void applyBox(Form& form, const docking::Box& box) {
+    if (form.Left() != box.left)
+        form.setLeft(box.left);
+    if (form.Top() != box.top)
+        form.setTop(box.top);
+    if (form.Width() != box.width)
+        form.setWidth(box.width);
+    if (form.Height() != box.height)
+        form.setHeight(box.height);
+}
+
+DesktopPoll::DesktopPoll(Form& main, TitleWatch& watch)
+    : QObject(&main), m_main(main), m_watch(watch), m_draw(main.control<QPushButton>(QStringLiteral("Command5"))),
+      m_shrink(main.control<QPushButton>(QStringLiteral("Command4"))) {}
+
+void DesktopPoll::pollTick() {
+    topmostStep();
+    dockingStep();
+    if (m_main.ctx().state.countdownState == AppState::Idle && m_draw)
+        m_draw->setEnabled(true);
+    m_watch.titleScan();
+    enableButtons();
+    keepOnScreen();
+    // One reading serves both F9 tests, so a tick that starts with the key held always
+    // ends with the main window shown.
+    hotKey(m_main.ctx().platform.keys.isKeyDown(platform::vk::f9));
+}
+
+void DesktopPoll::topmostStep() {
+    AppState& s = m_main.ctx().state;
+    // Counts no further than "due", so a window hidden for any length of time never
+    // overflows the counter.
+    if (s.topmostTicks <= topmostPeriod)
+        ++s.topmostTicks;
+    if ((s.topmostRequest == QLatin1String("Y") || s.topmostTicks > topmostPeriod) && m_main.isVisible()) {
+        m_main.makeTopmost();
+        s.topmostRequest = QStringLiteral("N");
+        s.topmostTicks = 0;
+    }
+}
+
+void DesktopPoll::dockingStep() {
+    AppState& s = m_main.ctx().state;
+    docking::Box box = boxOf(m_main);
+    docking::Flags flags{s.dockedTop, s.dockedLeft, s.dockedRight};
+    docking::dockingStep(box, flags, {m_main.screenWidth(), m_main.screenHeight()},
+                         m_main.ctx().platform.screen.pointer(), heightForLayoutMode(s.layoutMode));
+    applyBox(m_main, box);
+    s.dockedTop = flags.top;
+    s.dockedLeft = flags.left;
+    s.dockedRight = flags.right;
+}
+
+void DesktopPoll::enableButtons() {
+    FormTimer* reminder = m_main.timer(QStringLiteral("Timer4"));
+    FormTimer* timeUp = m_main.timer(QStringLiteral("Timer3"));
+    if (m_shrink && !(reminder && reminder->enabled()) && !(timeUp && timeUp->enabled()))
+        m_shrink->setEnabled(true);
+}
+
+void DesktopPoll::keepOnScreen() {
+    docking::Box box = boxOf(m_main);
+    docking::keepOnScreen(box, {m_main.screenWidth(), m_main.screenHeight()});
+    applyBox(m_main, box);
+}
+
+void DesktopPoll::hotKey(bool f9Held) {
+    if (!f9Held)
+        return;
+    AppContext& ctx = m_main.ctx();
+    Form* toolbar = ctx.forms.ref(FormId::Form3);
+    auto toolbarTimer = [toolbar](const char* name) {
+        return toolbar ? toolbar->timer(QLatin1String(name)) : nullptr;
+    };
+
+    if (!m_main.isVisible() && toolbar) {
+        if (toolbar->isVisible()) {
+            toolbar->hide();
+            if (FormTimer* t = toolbarTimer("Timer1"))
+                t->setEnabled(false);
+        } else {
+            toolbar->setHeight(toolbarStripHeight);
+            toolbar->show();
+            if (FormTimer* t = toolbarTimer("Timer1"))
+                t->setEnabled(true);
+        }
+    }
+
+    m_main.show();
+    if (toolbar) {
+        toolbar->hide();
+        toolbar->setWindowTitle(QString());
+        toolbar->setHeight(toolbarStripHeight);
+        if (QWidget* hint = toolbar->controlWidget(QStringLiteral("Frame1")))
+            hint->hide();
+        if (QWidget* text = toolbar->controlWidget(QStringLiteral("Label1")))
+            text->show();
+    }
+    ctx.forms.unload(FormId::Form2);
+    m_main.centreHorizontally();
+    ctx.state.dockedLeft = ctx.state.dockedTop = ctx.state.dockedRight = 0;
+}
