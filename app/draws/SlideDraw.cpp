@@ -90,6 +90,7 @@ void SlideDraw::prepare() {
 }
 
 void SlideDraw::flicker() {
+    ++m_flickerTicks;
     RandomSource& random = ctx().random;
     random.stir();
     m_rollingSlide = random.pick(m_pool.count());

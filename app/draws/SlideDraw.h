@@ -31,6 +31,8 @@ public:
     int pickedSlide() const { return m_pickedSlide; }
     int rollingSlide() const { return m_rollingSlide; }
     const std::shared_ptr<vexlo::office::PresentationApp>& app() const { return m_app; }
+    // Flicker ticks handled since the load (for the benchmarks).
+    long flickerTicks() const { return m_flickerTicks; }
 
 protected:
     void onLoad() override;
@@ -55,6 +57,7 @@ private:
     bool m_ready = false; // a presentation with slides is shown
     int m_pickedSlide = 0;
     int m_rollingSlide = 0;
+    long m_flickerTicks = 0;
     bool m_panelHidden = false;
     bool m_closing = false;
 };
