@@ -1,6 +1,7 @@
 """End-to-end acceptance: the real program on an X desktop with a window manager."""
 import os
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
@@ -12,6 +13,11 @@ SHOTS = os.environ.get("VEXLO_E2E_SHOTS", "")
 
 # Centres of the controls, in twips within their window (container offsets added).
 MAIN = {
+    "minutes": (2040 + 300, 270 + 217),
+    "seconds": (120 + 2940 + 300, 30 + 240 + 217),
+    "reminder_minutes": (2040 + 300, 825 + 217),
+    "reminder_seconds": (120 + 2940 + 300, 30 + 795 + 217),
+    "digits": (120 + 810 + 1327, 30 + 60 + 382),
     "start": (300 + 290, 1815 + 160),
     "draw": (3228 + 290, 1815 + 160),
     "exit": (120 + 4635 + 290, 30 + 1785 + 160),
@@ -92,6 +98,44 @@ class Acceptance(unittest.TestCase):
         self.desktop.click(confirm[0], *LAUNCHER["end_draw"])
         self.assertTrue(self.desktop.wait_for(lambda: self.desktop.windows(MAIN_TITLE) == [self.main]),
                         "only the main window is left")
+
+    def test_countdown_with_reminder_enlarged_view_and_time_up(self):
+        for field, text in (("minutes", "00"), ("seconds", "25"), ("reminder_minutes", "00"),
+                            ("reminder_seconds", "10")):
+            self.desktop.type_into(self.main, *MAIN[field], text)
+        self.desktop.click(self.main, *MAIN["start"])
+        started = time.monotonic()
+        time.sleep(1.5)
+        self.desktop.xdotool("mousemove", "--window", self.main, str(MAIN["digits"][0] // 15),
+                             str(MAIN["digits"][1] // 15), "click", "--repeat", "2", "--delay", "80", "1")
+        enlarged = self.desktop.wait_for(lambda: self.desktop.windows("计时放大窗口"), 5)
+        self.assertTrue(enlarged, "double-clicking the digits opens the enlarged window")
+        self.assertFalse(self.visible(self.main), "the enlarged window takes the main window's place")
+        self.assertGreater(self.desktop.geometry(enlarged[0])[2], 700, "it spans most of the screen")
+        self.shot("enlarged")
+
+        # The reminder at 00:10 blinks the main window; the enlarged window stays.
+        seen_during_reminder = self.desktop.wait_for(lambda: self.visible(self.main), 25)
+        self.assertTrue(seen_during_reminder, "the reminder shows the main window")
+        self.assertGreater(time.monotonic() - started, 12, "not before the reminder time")
+        self.shot("reminder")
+
+        # Time up: the enlarged window closes itself, the banner bounces from the left margin.
+        xs = []
+
+        def banner_back_centred():
+            if self.visible(self.main):
+                xs.append(self.desktop.geometry(self.main)[0])
+            # Sampled from outside at a few per second, so only the sweep is seen, not each step.
+            return min(xs, default=450) < 150 and max(xs) > 700 and xs[-1] == (1280 - 380) // 2 and \
+                not self.desktop.windows("计时放大窗口")
+
+        self.assertTrue(self.desktop.wait_for(banner_back_centred, 45, 0.05), f"positions seen: {xs[:40]}")
+        self.assertTrue(any(x < 150 for x in xs) and any(x > 700 for x in xs), "the banner bounces")
+        self.assertGreater(time.monotonic() - started, 25)
+        self.shot("time-up-centred")
+        time.sleep(5)  # the 800 banner ticks end; the idle panel returns
+        self.shot("idle-again")
 
     def test_exit_asks_and_no_keeps_running(self):
         self.desktop.click(self.main, *MAIN["exit"])
