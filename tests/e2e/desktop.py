@@ -49,6 +49,15 @@ class Desktop:
         out = self.xdotool(*args)
         return out.split() if out else []
 
+    def windows_sized(self, width, height=None):
+        """Visible windows of that size in pixels (for windows without a title)."""
+        found = []
+        for w in self.windows(""):
+            _, _, ww, hh = self.geometry(w)
+            if ww == width and (height is None or hh == height):
+                found.append(w)
+        return found
+
     def geometry(self, window):
         """Position and size in pixels of the window's client area, as the X server has it."""
         out = self.xdotool("getwindowgeometry", "--shell", window) or ""

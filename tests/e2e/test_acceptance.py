@@ -19,8 +19,14 @@ MAIN = {
     "reminder_seconds": (120 + 2940 + 300, 30 + 795 + 217),
     "digits": (120 + 810 + 1327, 30 + 60 + 382),
     "start": (300 + 290, 1815 + 160),
+    "shrink": (2496 + 290, 1815 + 160),
+    "label1": (120 + 210 + 847, 30 + 345 + 127),
     "draw": (3228 + 290, 1815 + 160),
     "exit": (120 + 4635 + 290, 30 + 1785 + 160),
+}
+TOOLBAR = {
+    "hide": (4530 + 120, 90 + 120),
+    "confirm": (120 + 2880 + 330, 60 + 1500 + 165),
 }
 LAUNCHER = {
     "order": (81 + 900 + 375 + 1402, 15 + 600 + 360 + 247),
@@ -136,6 +142,52 @@ class Acceptance(unittest.TestCase):
         self.shot("time-up-centred")
         time.sleep(5)  # the 800 banner ticks end; the idle panel returns
         self.shot("idle-again")
+
+    def test_shrink_hide_everything_and_f9_brings_the_panel_back(self):
+        self.desktop.click(self.main, *MAIN["start"])
+        time.sleep(0.5)
+        self.desktop.click(self.main, *MAIN["shrink"])
+        strip = self.desktop.wait_for(lambda: self.desktop.windows_sized(4890 // 15, 510 // 15))
+        self.assertTrue(strip, "the translucent strip replaces the panel")
+        self.assertFalse(self.visible(self.main))
+        x, y, _, _ = self.desktop.geometry(strip[0])
+        self.assertEqual((x, y), (450 + (380 - 326) // 2, 133), "centred over the panel's place")
+        self.shot("toolbar-strip")
+        self.desktop.click(strip[0], *TOOLBAR["hide"])
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.geometry(strip[0])[3] == 2265 // 15),
+                        "the hint panel opens")
+        self.desktop.click(strip[0], *TOOLBAR["confirm"])
+        self.assertTrue(self.desktop.wait_for(lambda: not self.desktop.windows_sized(4890 // 15)),
+                        "everything is hidden")
+        self.assertFalse(self.visible(self.main))
+        self.desktop.move_pointer(900, 700)
+        self.desktop.xdotool("keydown", "F9")
+        time.sleep(0.5)
+        self.desktop.xdotool("keyup", "F9")
+        self.assertTrue(self.desktop.wait_for(lambda: self.visible(self.main)), "F9 brings the panel back")
+        self.assertEqual(self.desktop.geometry(self.main)[:2], (450, 133))
+        self.assertFalse(self.desktop.windows_sized(4890 // 15))
+
+    def test_docking_at_the_top_edge(self):
+        px, py = MAIN["label1"][0] // 15, MAIN["label1"][1] // 15
+        self.desktop.xdotool("mousemove", "--window", self.main, str(px), str(py), "mousedown", "1")
+        self.desktop.xdotool("mousemove", str(450 + px), "40", "mousemove", str(450 + px), "20")
+        self.desktop.xdotool("mouseup", "1")
+        self.desktop.move_pointer(100, 700)
+        # The program asks for a 90-twip (6 px) strip; openbox keeps a little more of an
+        # undecorated window on screen, so accept any strip of at most 30 px.
+        def tucked():
+            _, y, _, h = self.desktop.geometry(self.main)
+            return y < 0 and 0 < y + h <= 30
+
+        self.assertTrue(self.desktop.wait_for(tucked, 10),
+                        f"tucked above the top edge: {self.desktop.geometry(self.main)}")
+        x = self.desktop.geometry(self.main)[0]
+        self.desktop.move_pointer(x + 100, 2)  # onto the 90-twip strip
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.geometry(self.main)[1] == 0, 10),
+                        "brought back under the pointer")
+        self.desktop.move_pointer(100, 700)
+        self.assertTrue(self.desktop.wait_for(tucked, 10), "tucked again once the pointer leaves")
 
     def test_exit_asks_and_no_keeps_running(self):
         self.desktop.click(self.main, *MAIN["exit"])
