@@ -95,14 +95,16 @@ class Desktop:
 
 
 class Program:
-    """The real Vexlo8.12 started in its own folder holding copies of the data files."""
+    """The real Vexlo8.12 in its own folder holding copies of the data files."""
 
     def __init__(self, desktop, binary, data_dir):
         self.desktop = desktop
         self.folder = tempfile.mkdtemp(prefix="vexlo-e2e-")
         for name in os.listdir(data_dir):
             shutil.copy(os.path.join(data_dir, name), self.folder)
-        self.binary = binary
+        # Laid out as a user has it: the program beside its data files, started there.
+        self.binary = os.path.join(self.folder, os.path.basename(binary))
+        shutil.copy(binary, self.binary)
         self.processes = []
 
     def start(self):

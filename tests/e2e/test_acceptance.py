@@ -1,5 +1,6 @@
 """End-to-end acceptance: the real program on an X desktop with a window manager."""
 import os
+import subprocess
 import sys
 import time
 import unittest
@@ -23,13 +24,21 @@ MAIN = {
     "label1": (120 + 210 + 847, 30 + 345 + 127),
     "draw": (3228 + 290, 1815 + 160),
     "exit": (120 + 4635 + 290, 30 + 1785 + 160),
+    "hint": (120 + 240 + 1000, 2430 + 120 + 135),
 }
 TOOLBAR = {
     "hide": (4530 + 120, 90 + 120),
     "confirm": (120 + 2880 + 330, 60 + 1500 + 165),
 }
+SLIDES = {
+    "prepare": (120 + 382, 150 + 210),
+    "draw": (1160 + 382, 150 + 210),
+    "exit": (2200 + 382, 150 + 210),
+}
 LAUNCHER = {
     "order": (81 + 900 + 375 + 1402, 15 + 600 + 360 + 247),
+    "slides": (81 + 900 + 375 + 1402, 15 + 600 + 1825 + 240),
+    "note1": (81 + 900 + 375 + 1402, 15 + 3960 + 360 + 240),
     "count": (81 + 3960 + 360, 15 + 405 + 217),
     "confirm": (81 + 1680 + 427, 15 + 1320 + 180),
     "end_draw": (81 + 1390 + 607, 15 + 1730 + 187),
@@ -43,6 +52,11 @@ ORDER = {
 
 class Acceptance(unittest.TestCase):
     def setUp(self):
+        # The draw guard refuses while any presentation program runs; offices other tests
+        # started must be gone first.
+        gone = Desktop.wait_for(lambda: subprocess.run(["pgrep", "-x", "soffice.bin"],
+                                                       capture_output=True).returncode != 0, 60, 0.5)
+        self.assertTrue(gone, "no LibreOffice may be running when the acceptance run starts")
         self.desktop = Desktop()
         self.addCleanup(self.desktop.close)
         self.program = Program(self.desktop, BINARY, DATA)
@@ -188,6 +202,50 @@ class Acceptance(unittest.TestCase):
                         "brought back under the pointer")
         self.desktop.move_pointer(100, 700)
         self.assertTrue(self.desktop.wait_for(tucked, 10), "tucked again once the pointer leaves")
+
+    def open_launcher(self):
+        self.desktop.click(self.main, *MAIN["draw"])
+        self.assertTrue(self.desktop.wait_for(lambda: not self.visible(self.main)), "the launcher takes its place")
+        return self.desktop.wait_for(lambda: self.desktop.windows(MAIN_TITLE))[0]
+
+    def offices_of_ours(self):
+        r = subprocess.run(["pgrep", "-f", f"pipe,name=vexlo_{self.first.pid}_"], capture_output=True, text=True)
+        return r.stdout.split()
+
+    def test_slide_draw_on_the_bundled_presentation(self):
+        launcher = self.open_launcher()
+        self.desktop.click(launcher, *LAUNCHER["slides"])
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.windows("Presenting: MYPPT"), 60),
+                        "the slide show of MYPPT.ppt runs")
+        strip = self.desktop.wait_for(lambda: self.desktop.windows_sized(4875 // 15, 720 // 15), 20)
+        self.assertTrue(strip, "the control strip floats above the show")
+        self.desktop.click(strip[0], *SLIDES["prepare"])
+        time.sleep(1.0)
+        self.desktop.click(strip[0], *SLIDES["draw"])
+        time.sleep(1.0)
+        self.shot("slide-drawn")
+        self.desktop.click(strip[0], *SLIDES["exit"])
+        self.assertTrue(self.desktop.wait_for(lambda: not self.desktop.windows("Presenting: MYPPT"), 30),
+                        "the show ends")
+        self.assertTrue(self.desktop.wait_for(lambda: self.visible(self.main)))
+        self.assertEqual(self.desktop.geometry(self.main)[3], 2850 // 15)
+        self.assertTrue(self.desktop.wait_for(lambda: not self.offices_of_ours(), 20), "no office of ours is left")
+
+    def test_instruction_presentation_closed_from_the_hint_line(self):
+        launcher = self.open_launcher()
+        self.desktop.click(launcher, *LAUNCHER["note1"])
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.windows("Presenting: Note1"), 60),
+                        "the first instruction presentation shows")
+        self.assertTrue(self.desktop.wait_for(lambda: self.visible(self.main)))
+        self.assertEqual(self.desktop.geometry(self.main)[3], 3465 // 15, "the tall layout with the hint")
+        self.shot("instruction-shown")
+        px, py = MAIN["hint"][0] // 15, MAIN["hint"][1] // 15
+        self.desktop.xdotool("mousemove", "--window", self.main, str(px), str(py), "click", "--repeat", "2",
+                             "--delay", "80", "1")
+        self.assertTrue(self.desktop.wait_for(lambda: not self.desktop.windows("Presenting: Note1"), 30),
+                        "the double-click on the hint ends the show")
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.geometry(self.main)[3] == 2850 // 15))
+        self.assertTrue(self.desktop.wait_for(lambda: not self.offices_of_ours(), 20), "no office of ours is left")
 
     def test_exit_asks_and_no_keeps_running(self):
         self.desktop.click(self.main, *MAIN["exit"])
