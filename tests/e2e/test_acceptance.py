@@ -237,7 +237,8 @@ class Acceptance(unittest.TestCase):
         self.assertTrue(self.desktop.wait_for(lambda: self.desktop.windows("Presenting: Note1"), 60),
                         "the first instruction presentation shows")
         self.assertTrue(self.desktop.wait_for(lambda: self.visible(self.main)))
-        self.assertEqual(self.desktop.geometry(self.main)[3], 3465 // 15, "the tall layout with the hint")
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.geometry(self.main)[3] == 3465 // 15),
+                        "the tall layout with the hint")
         self.shot("instruction-shown")
         px, py = MAIN["hint"][0] // 15, MAIN["hint"][1] // 15
         self.desktop.xdotool("mousemove", "--window", self.main, str(px), str(py), "click", "--repeat", "2",
