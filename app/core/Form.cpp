@@ -74,6 +74,17 @@ void Form::centreHorizontally() {
     applyGeometry();
 }
 
+void Form::keepInsideScreen(int bottomMargin) {
+    if (Top() < 0)
+        setTop(0);
+    if (Left() < 0)
+        setLeft(0);
+    if (Left() > screenWidth() - Width())
+        setLeft(screenWidth() - Width());
+    if (Top() > screenHeight() - Height() - bottomMargin)
+        setTop(screenHeight() - Height() - bottomMargin);
+}
+
 void Form::makeTopmost() { m_ctx.platform.placement.makeTopmost(this); }
 
 QWidget* Form::controlWidget(const QString& name) const {

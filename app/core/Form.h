@@ -39,6 +39,9 @@ public:
 
     // Left := (screen width - width) / 2 together with Top := 2000.
     void centreHorizontally();
+    // Pulls the window back inside the screen; its bottom edge stays bottomMargin above
+    // the screen's bottom.
+    void keepInsideScreen(int bottomMargin = 0);
     void makeTopmost();
 
     template <class T = QWidget> T* control(const QString& name) const {

@@ -75,14 +75,7 @@ void FloatingToolbar::refresh() {
 }
 
 void FloatingToolbar::keepOnScreen() {
-    if (Top() < 0)
-        setTop(0);
-    if (Left() < 0)
-        setLeft(0);
-    if (Left() > screenWidth() - Width())
-        setLeft(screenWidth() - Width());
-    if (Top() > screenHeight() - Height() - 450)
-        setTop(screenHeight() - Height() - 450);
+    keepInsideScreen(450);
     m_ticks += 1;
     if (m_ticks > 30) {
         if (isVisible())

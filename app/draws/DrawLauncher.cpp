@@ -262,16 +262,7 @@ void DrawLauncher::countEdited() {
     }
 }
 
-void DrawLauncher::keepOnScreen() {
-    if (Top() < 0)
-        setTop(0);
-    if (Left() < 0)
-        setLeft(0);
-    if (Left() > screenWidth() - Width())
-        setLeft(screenWidth() - Width());
-    if (Top() > screenHeight() - Height())
-        setTop(screenHeight() - Height());
-}
+void DrawLauncher::keepOnScreen() { keepInsideScreen(); }
 
 void DrawLauncher::showExitConfirmation() {
     // The confirmation lives in the count panel; a launcher loaded afresh shows the menu.
