@@ -44,6 +44,26 @@ using Guard = QPointer<NameDrawWindow>;
 
 } // namespace
 
+DrawWindowSpec commonDrawWindowSpec(FormId id, const ListLayout& list, int fullWidth) {
+    DrawWindowSpec spec;
+    spec.id = id;
+    spec.layoutResource = QStringLiteral(":/forms/Form%1.json").arg(static_cast<int>(id));
+    spec.list = &list;
+    spec.fullWidth = fullWidth;
+    spec.fullHeight = 7590;
+    spec.compactWidth = 5595;
+    spec.compactHeight = 4095;
+    for (int n : {1, 2, 3, 4, 5, 6})
+        spec.hoverButtons << QStringLiteral("Command%1").arg(n);
+    for (int n : {1, 2, 3, 4, 5})
+        spec.dragControls << QStringLiteral("Frame%1").arg(n);
+    for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10})
+        spec.dragControls << QStringLiteral("Label%1").arg(n);
+    for (int n : {1, 2, 3})
+        spec.dragControls << QStringLiteral("Text%1").arg(n);
+    return spec;
+}
+
 int endOfRoundPause(int totalCount) {
     if (totalCount < 100)
         return 0;
@@ -191,7 +211,9 @@ void NameDrawWindow::onUnload() {
     // workbook is left as the return leaves it, so no half round stays in the file and no
     // program lingers.
     ListWorkbook& wb = liveSession().workbook;
-    if (liveSession().workbookHeld && wb.programRunning()) {
+    if (liveSession().workbookHeld && wb.programRunning() && holdsThrowawayView()) {
+        wb.quit();
+    } else if (liveSession().workbookHeld && wb.programRunning()) {
         if (!m_inRoundEnd)
             wb.clearOnAbandon(liveSession().counts.totalCount);
         wb.saveAndQuit();
@@ -554,7 +576,11 @@ void NameDrawWindow::returnToMain() {
     button("Command3")->setEnabled(true);
     if (!pause(1))
         return;
-    if (s.workbookHeld) {
+    if (s.workbookHeld && holdsThrowawayView()) {
+        wb.quit();
+        wb.release();
+        s.workbookHeld = false;
+    } else if (s.workbookHeld) {
         wb.clearOnAbandon(s.counts.totalCount);
         if (!pause(2))
             return;

@@ -38,6 +38,11 @@ struct DrawWindowSpec {
     QStringList dragControls;
 };
 
+// What both draw windows share: their layout resource by id, the compact size and full
+// height, buttons Command1 ... Command6 under the pointer, frames, labels and fields
+// dragging.
+DrawWindowSpec commonDrawWindowSpec(FormId id, const ListLayout& list, int fullWidth);
+
 // Hold of the end-of-round pause: the Timer5 count to wait for, 0 for no wait.
 int endOfRoundPause(int totalCount);
 
@@ -71,6 +76,9 @@ protected:
     virtual void beforeEditAction() {}
     virtual void editModeChosen(bool resultsMode) { (void)resultsMode; }
     virtual bool savesOnConfirm() const { return true; }
+    // The held workbook is a view to be thrown away (sorted for reading): a return or a
+    // close quits without saving and clears nothing, so the file keeps the draw.
+    virtual bool holdsThrowawayView() const { return false; }
 
     DrawSession& liveSession() { return *m_session; }
     QPushButton* button(const char* name) const;
@@ -78,6 +86,7 @@ protected:
     // Compact size with the confirmation panel in front, placed as the spec says.
     void showConfirmationPanel();
     void placeOnScreen();
+    QString failureMessage(ListWorkbook::OpenResult opened) const;
     bool closing() const { return m_closing || m_returning; }
     // Lets pending events run `times` times, as the handlers do at their yield points.
     // False when the window was closed meanwhile; it may then be destroyed already, and
@@ -89,7 +98,6 @@ private:
     void onResized();
     void endRound();
     void refusePreparation(ListWorkbook::OpenResult opened);
-    QString failureMessage(ListWorkbook::OpenResult opened) const;
     void setInputBlocked(bool blocked);
     void showPerson(int k);
 
