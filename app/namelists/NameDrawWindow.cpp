@@ -627,16 +627,7 @@ void NameDrawWindow::glideTick() {
     }
 }
 
-void NameDrawWindow::keepOnScreenTick() {
-    if (Left() < 0)
-        setLeft(0);
-    if (Top() < 0)
-        setTop(0);
-    if (Left() > screenWidth() - Width())
-        setLeft(screenWidth() - Width());
-    if (Top() > screenHeight() - Height())
-        setTop(screenHeight() - Height());
-}
+void NameDrawWindow::keepOnScreenTick() { keepInsideScreen(); }
 
 void NameDrawWindow::inputBlockTick() {
     DrawSession& s = liveSession();
