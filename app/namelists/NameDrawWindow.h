@@ -83,7 +83,7 @@ protected:
     DrawSession& liveSession() { return *m_session; }
     QPushButton* button(const char* name) const;
     void showMessage(const QString& message);
-    // Compact size with the confirmation panel in front, placed as the spec says.
+    // Compact size with the confirmation panel in front, placed as the window requires.
     void showConfirmationPanel();
     void placeOnScreen();
     QString failureMessage(ListWorkbook::OpenResult opened) const;
