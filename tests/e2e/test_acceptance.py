@@ -50,12 +50,17 @@ ORDER = {
 }
 
 
+def running_offices():
+    """Live LibreOffice processes (zombies waiting for their parent do not count)."""
+    r = subprocess.run(["ps", "-C", "soffice.bin", "-o", "pid=,stat="], capture_output=True, text=True)
+    return [line.split()[0] for line in r.stdout.splitlines() if line.split() and "Z" not in line.split()[1]]
+
+
 class Acceptance(unittest.TestCase):
     def setUp(self):
         # The draw guard refuses while any presentation program runs; offices other tests
         # started must be gone first.
-        gone = Desktop.wait_for(lambda: subprocess.run(["pgrep", "-x", "soffice.bin"],
-                                                       capture_output=True).returncode != 0, 60, 0.5)
+        gone = Desktop.wait_for(lambda: not running_offices(), 60, 0.5)
         self.assertTrue(gone, "no LibreOffice may be running when the acceptance run starts")
         self.desktop = Desktop()
         self.addCleanup(self.desktop.close)
