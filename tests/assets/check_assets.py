@@ -16,20 +16,15 @@ import json
 import os
 import re
 import shutil
-import signal
 import struct
 import subprocess
 import sys
 import tempfile
 import time
-import uuid
 import wave
 
 import uno
-from com.sun.star.beans import PropertyValue
-from com.sun.star.connection import NoConnectException
 
-SOFFICE = "/usr/lib/libreoffice/program/soffice"
 PASSWORD = "708klm"
 FIRST_ROW = 13       # 1-based row of the first person
 LAST_ROW = 612       # the program reads at most 600 people
@@ -85,90 +80,9 @@ def check_sounds(data):
 
 
 # ------------------------------------------------------------------ office
-
-def props(**kwargs):
-    out = []
-    for key, value in kwargs.items():
-        p = PropertyValue()
-        p.Name = key
-        p.Value = value
-        out.append(p)
-    return tuple(out)
-
-
-class Office:
-    def __init__(self, timeout=90.0):
-        self.workdir = tempfile.mkdtemp(prefix="vexlo-assets-check-")
-        self.pipe = "vexlo_check_%d_%s" % (os.getpid(), uuid.uuid4().hex[:10])
-        self.desktop = None
-        env = dict(os.environ)
-        # A forced X11 plugin makes even a headless office demand a display.
-        env.pop("SAL_USE_VCLPLUGIN", None)
-        self.proc = subprocess.Popen(
-            [SOFFICE, "--headless", "--invisible", "--norestore", "--nologo",
-             "--nodefault", "--nolockcheck",
-             "-env:UserInstallation=" + uno.systemPathToFileUrl(
-                 os.path.join(self.workdir, "profile")),
-             "--accept=pipe,name=%s;urp;" % self.pipe],
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL, env=env, start_new_session=True)
-        try:
-            local = uno.getComponentContext()
-            resolver = local.ServiceManager.createInstanceWithContext(
-                "com.sun.star.bridge.UnoUrlResolver", local)
-            url = "uno:pipe,name=%s;urp;StarOffice.ComponentContext" % self.pipe
-            deadline = time.monotonic() + timeout
-            while True:
-                try:
-                    ctx = resolver.resolve(url)
-                    break
-                except NoConnectException:
-                    pass
-                if self.proc.poll() is not None:
-                    raise RuntimeError("soffice exited with code %s" % self.proc.returncode)
-                if time.monotonic() > deadline:
-                    raise RuntimeError("soffice did not answer within %.0f s" % timeout)
-                time.sleep(0.2)
-            self.desktop = ctx.ServiceManager.createInstanceWithContext(
-                "com.sun.star.frame.Desktop", ctx)
-        except BaseException:
-            self.close()
-            raise
-
-    def load(self, path, **extra):
-        return self.desktop.loadComponentFromURL(
-            uno.systemPathToFileUrl(os.path.abspath(path)), "_blank", 0,
-            props(Hidden=True, **extra))
-
-    def close(self):
-        try:
-            if self.desktop is not None:
-                self.desktop.terminate()
-        except Exception:
-            pass
-        try:
-            self.proc.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            pass
-        for sig in (signal.SIGTERM, signal.SIGKILL):
-            try:
-                os.killpg(self.proc.pid, 0)
-            except ProcessLookupError:
-                break
-            os.killpg(self.proc.pid, sig)
-            for _ in range(50):
-                self.proc.poll()
-                try:
-                    os.killpg(self.proc.pid, 0)
-                except ProcessLookupError:
-                    break
-                time.sleep(0.1)
-        if self.proc.poll() is None:
-            self.proc.wait(timeout=5)
-        pipe = "/tmp/OSL_PIPE_%d_%s" % (os.getuid(), self.pipe)
-        if os.path.exists(pipe):
-            os.unlink(pipe)
-        shutil.rmtree(self.workdir, ignore_errors=True)
+# The generator's private headless office serves the checks too.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets", "src"))
+from office import Office, props  # noqa: E402
 
 
 def close_doc(doc):
