@@ -1,5 +1,5 @@
 // Form6, the enlarged timer window, on the fake desktop.
-#include "AppHarness.h"
+#include "ReadyProgramTest.h"
 
 #include "core/FormTimer.h"
 #include "desktop/EnlargedWindow.h"
@@ -14,14 +14,8 @@
 
 namespace {
 
-class EnlargedWindowTest : public ::testing::Test {
+class EnlargedWindowTest : public ReadyProgramTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(h.start());
-        w = &h.main();
-        h.tick(*w, QStringLiteral("Timer6"));
-    }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     AppState& state() { return h.ctx().state; }
     EnlargedWindow& big() { return h.ctx().forms.ref<EnlargedWindow>(); }
@@ -37,8 +31,6 @@ protected:
         ASSERT_EQ(state().countdownState, AppState::Running);
     }
 
-    AppHarness h;
-    MainWindow* w = nullptr;
 };
 
 TEST_F(EnlargedWindowTest, ControlsAndTextsAsDesigned) {

@@ -1,5 +1,5 @@
 // Form3, the floating toolbar, on the fake desktop.
-#include "AppHarness.h"
+#include "ReadyProgramTest.h"
 
 #include "core/FormTimer.h"
 #include "desktop/FloatingToolbar.h"
@@ -15,14 +15,8 @@
 
 namespace {
 
-class FloatingToolbarTest : public ::testing::Test {
+class FloatingToolbarTest : public ReadyProgramTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(h.start());
-        w = &h.main();
-        h.tick(*w, QStringLiteral("Timer6"));
-    }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     AppState& state() { return h.ctx().state; }
     FloatingToolbar& bar() { return h.ctx().forms.ref<FloatingToolbar>(); }
@@ -49,8 +43,6 @@ protected:
         bar().showInPlaceOf(*w);
     }
 
-    AppHarness h;
-    MainWindow* w = nullptr;
 };
 
 TEST_F(FloatingToolbarTest, ControlsAndTextsAsDesigned) {

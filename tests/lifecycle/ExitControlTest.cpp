@@ -1,4 +1,4 @@
-#include "AppHarness.h"
+#include "ReadyProgramTest.h"
 
 #include "lifecycle/ExitControl.h"
 #include "timer/MainWindow.h"
@@ -24,21 +24,18 @@ public:
     }
 };
 
-class ExitTest : public ::testing::Test {
+class ExitTest : public ReadyProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(h.start());
-        w = &h.main();
-        h.tick(*w, QStringLiteral("Timer6"));
+        ReadyProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         h.ctx().forms.setEndProcess([this] { log << QStringLiteral("end"); });
         w->addUnloadHook([this] { log << QStringLiteral("unload Form1"); });
         h.fake.messages.shown.clear();
     }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     void click(const char* name) { w->control<QPushButton>(QLatin1String(name))->click(); }
 
-    AppHarness h;
-    MainWindow* w = nullptr;
     QStringList log;
 };
 

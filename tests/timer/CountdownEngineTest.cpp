@@ -1,4 +1,4 @@
-#include "AppHarness.h"
+#include "ReadyProgramTest.h"
 
 #include "core/FormTimer.h"
 #include "timer/CountdownEngine.h"
@@ -17,15 +17,14 @@ namespace {
 
 using Answer = platform::MessageBoxes::Answer;
 
-class CountdownTest : public ::testing::Test {
+class CountdownTest : public ReadyProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(h.start());
-        w = &h.main();
-        h.tick(*w, QStringLiteral("Timer6"));
+        ReadyProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         h.fake.messages.shown.clear();
     }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     QLineEdit* text(int n) { return w->control<QLineEdit>(QStringLiteral("Text%1").arg(n)); }
     QLabel* label(int n) { return w->control<QLabel>(QStringLiteral("Label%1").arg(n)); }
@@ -41,8 +40,6 @@ protected:
     void tick(int times = 1) { h.tick(*w, QStringLiteral("Timer1"), times); }
     QColor color(QWidget* widget) { return widget->palette().color(QPalette::WindowText); }
 
-    AppHarness h;
-    MainWindow* w = nullptr;
 };
 
 TEST_F(CountdownTest, TooShortIsRefusedWithTheTwentySecondMessage) {

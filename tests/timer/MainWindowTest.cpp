@@ -1,4 +1,4 @@
-#include "AppHarness.h"
+#include "ReadyProgramTest.h"
 
 #include "core/FormTimer.h"
 #include "timer/MainWindow.h"
@@ -10,18 +10,10 @@
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ReadyProgramTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(h.start());
-        w = &h.main();
-        h.tick(*w, QStringLiteral("Timer6"));
-    }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
     QWidget* c(const char* name) { return w->controlWidget(QLatin1String(name)); }
 
-    AppHarness h;
-    MainWindow* w = nullptr;
 };
 
 TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {

@@ -1,5 +1,5 @@
 // The three alert sequences of the main window, driven tick by tick.
-#include "AppHarness.h"
+#include "ReadyProgramTest.h"
 
 #include "core/FormTimer.h"
 #include "desktop/FloatingToolbar.h"
@@ -55,18 +55,17 @@ private:
     std::vector<Entry> m_timers;
 };
 
-class TimerAlertsTest : public ::testing::Test {
+class TimerAlertsTest : public ReadyProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(h.start());
-        w = &h.main();
-        h.tick(*w, QStringLiteral("Timer6"));
+        ReadyProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         // The draw launcher is someone else's window; a stand-in shows whether it gets closed.
         h.ctx().forms.setFactory(FormId::Form2, [](AppContext& ctx) {
             return std::make_unique<Form>(ctx, FormId::Form2, QStringLiteral(":/forms/Form1.json"));
         });
     }
-    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     AppState& state() { return h.ctx().state; }
     QLineEdit* text(int n) { return w->control<QLineEdit>(QStringLiteral("Text%1").arg(n)); }
@@ -104,8 +103,6 @@ protected:
         toolbar().showInPlaceOf(*w);
     }
 
-    AppHarness h;
-    MainWindow* w = nullptr;
 };
 
 TEST_F(TimerAlertsTest, ReminderAtHalfAMinuteBlinksShowsTheTimeLeftAndPlaysOnce) {
