@@ -1,11 +1,16 @@
-# vexlo_add_test(NAME SOURCES ... LIBS ... [DISPLAY] [TIMEOUT s])
+# vexlo_add_test(NAME SOURCES ... LIBS ... [DISPLAY [WINDOW_MANAGER]] [TIMEOUT s])
 # Unit and widget tests run on the offscreen platform. DISPLAY tests need the real
-# X server that scripts/test.sh starts (DISPLAY is inherited), and run one at a time.
+# X server that scripts/test.sh starts (DISPLAY is inherited), and run one at a time;
+# WINDOW_MANAGER ones run with openbox managing that display.
 function(vexlo_add_test name)
-    cmake_parse_arguments(T "DISPLAY" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "DISPLAY;WINDOW_MANAGER" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
-    add_test(NAME ${name} COMMAND ${name})
+    if(T_WINDOW_MANAGER)
+        add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-window-manager.sh $<TARGET_FILE:${name}>)
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+    endif()
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()

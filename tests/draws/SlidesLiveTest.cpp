@@ -11,6 +11,13 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
 #include <QThread>
 
 #include <csignal>
@@ -26,6 +33,28 @@ bool processAlive(qint64 pid) {
     const QByteArray line = stat.readAll();
     const int close = line.lastIndexOf(')');
     return close > 0 && close + 2 < line.size() && line[close + 2] != 'Z' && line[close + 2] != 'X';
+}
+
+// Each slide of the bundled presentation is filled with its own colour, listed in its source.
+QList<QColor> slideColours() {
+    QFile source(QStringLiteral(VEXLO_SLIDES_SOURCE));
+    if (!source.open(QIODevice::ReadOnly))
+        return {};
+    QList<QColor> colours;
+    for (const QJsonValue& v : QJsonDocument::fromJson(source.readAll()).object().value("colors").toArray())
+        colours.append(QColor(v.toString()));
+    return colours;
+}
+
+// The colour on screen left of the slide's centre, clear of the strip and the letterbox.
+QColor colourOnScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect r = screen->geometry();
+    return screen->grabWindow(0, r.width() / 32, r.height() / 2, 1, 1).toImage().pixelColor(0, 0);
+}
+
+QImage screenImage() {
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage();
 }
 
 class SlidesLiveTest : public DrawsFixture {
@@ -57,6 +86,15 @@ protected:
         }
         return false;
     }
+    // Waits, within bounds, for the screen to show `colour`.
+    bool screenShows(const QColor& colour, int ms = 5000) {
+        QDeadlineTimer deadline(ms);
+        while (colourOnScreen() != colour && !deadline.hasExpired()) {
+            QCoreApplication::processEvents();
+            QThread::msleep(20);
+        }
+        return colourOnScreen() == colour;
+    }
     bool allGone(const QList<qint64>& pids, int ms = 15000) {
         QDeadlineTimer deadline(ms);
         auto anyAlive = [&] { return std::any_of(pids.begin(), pids.end(), processAlive); };
@@ -79,6 +117,8 @@ TEST_F(SlidesLiveTest, TheSlideDrawShowsMypptAndJumpsToTheDrawnSlide) {
     ASSERT_TRUE(showOnScreen(QStringLiteral("MYPPT")));
     const QList<qint64> ours = suite.ownProcessIds();
     ASSERT_FALSE(ours.isEmpty());
+    const QList<QColor> colours = slideColours();
+    ASSERT_EQ(colours.size(), s->slideTotal());
 
     for (int draw = 0; draw < 3; ++draw) {
         SCOPED_TRACE(draw);
@@ -87,6 +127,9 @@ TEST_F(SlidesLiveTest, TheSlideDrawShowsMypptAndJumpsToTheDrawnSlide) {
         button(s, "Command4")->click();
         const QString expected = QStringLiteral("%1/%2").arg(s->pickedSlide()).arg(s->slideTotal());
         EXPECT_EQ(s->control<QLineEdit>(QStringLiteral("Text1"))->text(), expected);
+        // What the box reports is what the audience sees.
+        EXPECT_TRUE(screenShows(colours[s->pickedSlide() - 1]))
+            << "slide " << s->pickedSlide() << " drawn, screen shows " << colourOnScreen().name().toStdString();
     }
 
     button(s, "Command1")->click();
@@ -105,6 +148,17 @@ TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
     ASSERT_TRUE(showOnScreen(QStringLiteral("Note1")));
     const QList<qint64> ours = suite.ownProcessIds();
     ASSERT_FALSE(ours.isEmpty());
+
+    // The user pages through it with the keyboard: the next slide reaches the screen.
+    auto xdotool = [](const QStringList& args) { return QProcess::execute(QStringLiteral("xdotool"), args); };
+    ASSERT_EQ(xdotool({"search", "--name", "^Presenting: Note1", "windowactivate", "--sync"}), 0);
+    QThread::msleep(500);
+    const QImage first = screenImage();
+    ASSERT_EQ(xdotool({"key", "--clearmodifiers", "Right"}), 0);
+    QDeadlineTimer paint(5000);
+    while (screenImage() == first && !paint.hasExpired())
+        QThread::msleep(50);
+    EXPECT_NE(screenImage(), first) << "the show answers the user's keys";
 
     pointer::doubleClick(main->controlWidget(QStringLiteral("Label9")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

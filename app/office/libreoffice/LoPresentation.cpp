@@ -4,6 +4,7 @@
 #include "office/SlideShowView.h"
 
 #include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/awt/XWindow2.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
@@ -36,6 +37,13 @@ using lo::LoInstance;
 using lo::prop;
 
 namespace {
+
+// Under a window manager, a show started within about 0.35 s of its document window
+// appearing never redraws on its own: jumps are taken and reported, but the screen keeps
+// the old slide and keys and clicks in the show do nothing. 0.6 s was enough on a fully
+// loaded machine; this leaves a margin. (Driving the show's redraw from here instead can
+// deadlock the office.)
+constexpr auto kNewWindowSettle = 800ms;
 
 Reference<XPresentation2> presentationOf(const Reference<css::lang::XComponent>& doc) {
     Reference<css::presentation::XPresentationSupplier> ps(doc, UNO_QUERY_THROW);
@@ -111,14 +119,24 @@ public:
         : m_inst(std::move(inst)), m_doc(std::move(doc)) {}
 
     bool RunSlideShow() override {
+        enum class Start { Failed, Running, Starting, StartingInNewWindow };
+        const Start start = m_inst->call("start show", [d = m_doc](LoInstance&) {
+                                       auto pres = presentationOf(d);
+                                       auto c = pres->getController();
+                                       if (c.is() && c->isRunning()) return Start::Running;
+                                       // The office crashes when a show starts from a hidden window.
+                                       Reference<css::frame::XModel> m(d, UNO_QUERY_THROW);
+                                       auto w = m->getCurrentController()->getFrame()->getContainerWindow();
+                                       Reference<css::awt::XWindow2> w2(w, UNO_QUERY);
+                                       const bool wasShown = w2.is() && w2->isVisible();
+                                       w->setVisible(true);
+                                       return wasShown ? Start::Starting : Start::StartingInNewWindow;
+                                   }).value_or(Start::Failed);
+        if (start == Start::Failed) return false;
+        if (start == Start::Running) return true;
+        if (start == Start::StartingInNewWindow) std::this_thread::sleep_for(kNewWindowSettle);
         const bool started = m_inst->call("start show", [d = m_doc](LoInstance&) {
                                         auto pres = presentationOf(d);
-                                        auto c = pres->getController();
-                                        if (c.is() && c->isRunning()) return true;
-                                        // The office crashes when a show starts from a hidden window.
-                                        Reference<css::frame::XModel> m(d, UNO_QUERY_THROW);
-                                        auto w = m->getCurrentController()->getFrame()->getContainerWindow();
-                                        w->setVisible(true);
                                         Reference<css::beans::XPropertySet> p(pres, UNO_QUERY_THROW);
                                         p->setPropertyValue("IsFullScreen", Any(true));
                                         // The draw's own control strip must stay above the show.
