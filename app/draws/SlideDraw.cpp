@@ -121,6 +121,7 @@ void SlideDraw::draw() {
     if (!self || m_closing)
         return;
     const int shown = m_view ? m_view->CurrentShowPosition() : 0;
+    qCDebug(lcSlideDraw) << "drew slide" << m_pickedSlide << "and the show reports slide" << shown;
     control<QLineEdit>(QStringLiteral("Text1"))->setText(slideDrawTexts::position(shown, m_slideTotal));
 
     m_pool.take(m_pickedSlide);

@@ -1,6 +1,7 @@
 """A private X desktop (Xvfb with openbox) and the real program on it, driven through
 real input (xdotool) and observed through the X server, the files and screenshots."""
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -82,6 +83,13 @@ class Desktop:
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], env=self.env, check=False, timeout=30)
 
+    def pixel(self, x, y):
+        """The colour at (x, y) on the screen as "#RRGGBB"."""
+        r = subprocess.run(["import", "-window", "root", "-depth", "8", "-crop", f"1x1+{x}+{y}", "txt:-"],
+                           env=self.env, capture_output=True, text=True, timeout=30)
+        found = re.search(r"#([0-9A-Fa-f]{6})\b", r.stdout)
+        return "#" + found.group(1).upper() if found else None
+
     @staticmethod
     def wait_for(condition, seconds=30.0, step=0.1):
         """Waits, bounded, for another process to show the expected state."""
@@ -108,10 +116,20 @@ class Program:
         self.processes = []
 
     def start(self):
-        p = subprocess.Popen([self.binary], cwd=self.folder, env=self.desktop.env,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # The slide draw logs what it drew; the test compares that with the screen.
+        env = dict(self.desktop.env, QT_LOGGING_RULES="vexlo.draws.slides.debug=true\nvexlo.office.*.debug=true")
+        with open(self.log_path, "ab") as log:
+            p = subprocess.Popen([self.binary], cwd=self.folder, env=env, stdout=subprocess.DEVNULL, stderr=log)
         self.processes.append(p)
         return p
+
+    @property
+    def log_path(self):
+        return os.path.join(self.folder, "program.log")
+
+    def log(self):
+        with open(self.log_path, encoding="utf-8", errors="replace") as f:
+            return f.read()
 
     def main_window(self, seconds=15):
         found = self.desktop.wait_for(lambda: self.desktop.windows(MAIN_TITLE), seconds)

@@ -1,5 +1,8 @@
 """End-to-end acceptance: the real program on an X desktop with a window manager."""
+import json
 import os
+import re
+import shutil
 import subprocess
 import sys
 import time
@@ -11,6 +14,9 @@ from desktop import MAIN_TITLE, Desktop, Program  # noqa: E402
 BINARY = os.environ["VEXLO_PROGRAM"]
 DATA = os.environ["VEXLO_DATA_DIR"]
 SHOTS = os.environ.get("VEXLO_E2E_SHOTS", "")
+with open(os.path.join(os.path.dirname(__file__), "..", "..", "assets", "src", "slides", "MYPPT.json"),
+          encoding="utf-8") as f:
+    SLIDE_COLOURS = json.load(f)["colors"]
 
 # Centres of the controls, in twips within their window (container offsets added).
 MAIN = {
@@ -67,8 +73,9 @@ class Acceptance(unittest.TestCase):
         self.program = Program(self.desktop, BINARY, DATA)
         self.addCleanup(self.program.close)
         if SHOTS:
-            self.addCleanup(lambda: self.desktop.screenshot(
-                os.path.join(SHOTS, self.id().split(".")[-1] + ".png")))
+            name = self.id().split(".")[-1]
+            self.addCleanup(lambda: shutil.copy(self.program.log_path, os.path.join(SHOTS, name + ".log")))
+            self.addCleanup(lambda: self.desktop.screenshot(os.path.join(SHOTS, name + ".png")))
         self.first = self.program.start()
         self.main = self.program.main_window()
         self.assertIsNotNone(self.main, "the main window appears")
@@ -217,6 +224,10 @@ class Acceptance(unittest.TestCase):
         r = subprocess.run(["pgrep", "-f", f"pipe,name=vexlo_{self.first.pid}_"], capture_output=True, text=True)
         return r.stdout.split()
 
+    def drawn_slides(self):
+        return [(int(a), int(b)) for a, b in re.findall(r"drew slide (\d+) and the show reports slide (\d+)",
+                                                        self.program.log())]
+
     def test_slide_draw_on_the_bundled_presentation(self):
         launcher = self.open_launcher()
         self.desktop.click(launcher, *LAUNCHER["slides"])
@@ -224,10 +235,18 @@ class Acceptance(unittest.TestCase):
                         "the slide show of MYPPT.ppt runs")
         strip = self.desktop.wait_for(lambda: self.desktop.windows_sized(4875 // 15, 720 // 15), 20)
         self.assertTrue(strip, "the control strip floats above the show")
-        self.desktop.click(strip[0], *SLIDES["prepare"])
-        time.sleep(1.0)
-        self.desktop.click(strip[0], *SLIDES["draw"])
-        time.sleep(1.0)
+        for round_ in range(2):
+            self.desktop.click(strip[0], *SLIDES["prepare"])
+            time.sleep(1.0)
+            self.desktop.click(strip[0], *SLIDES["draw"])
+            drawn = self.desktop.wait_for(lambda: self.drawn_slides()[round_:], 20)
+            self.assertTrue(drawn, "the draw stops on a slide")
+            picked, reported = drawn[0]
+            self.assertEqual(picked, reported, "the show reports the drawn slide")
+            # The audience sees it: left of the slide's centre, clear of the strip.
+            colour = SLIDE_COLOURS[picked - 1].upper()
+            seen = self.desktop.wait_for(lambda: self.desktop.pixel(40, 400) == colour, 10)
+            self.assertTrue(seen, f"slide {picked} is on screen, not {self.desktop.pixel(40, 400)}")
         self.shot("slide-drawn")
         self.desktop.click(strip[0], *SLIDES["exit"])
         self.assertTrue(self.desktop.wait_for(lambda: not self.desktop.windows("Presenting: MYPPT"), 30),
