@@ -44,11 +44,28 @@ SLIDES = {
 LAUNCHER = {
     "order": (81 + 900 + 375 + 1402, 15 + 600 + 360 + 247),
     "slides": (81 + 900 + 375 + 1402, 15 + 600 + 1825 + 240),
+    "name_list": (81 + 900 + 375 + 1402, 15 + 600 + 1100 + 240),
+    "group_list": (81 + 900 + 375 + 1402, 15 + 600 + 2550 + 240),
     "note1": (81 + 900 + 375 + 1402, 15 + 3960 + 360 + 240),
     "count": (81 + 3960 + 360, 15 + 405 + 217),
     "confirm": (81 + 1680 + 427, 15 + 1320 + 180),
     "end_draw": (81 + 1390 + 607, 15 + 1730 + 187),
 }
+LISTS = {
+    # Form4 and Form9 share the compact confirmation panel and the bottom row's height.
+    "confirm": (120 + 720 + 1957, 90 + 2205 + 397),
+    "list_edit": (142 + 840, 6525 + 300),
+    "list_prepare": (2122 + 840, 6525 + 300),
+    "list_auto": (6082 + 840, 6525 + 300),
+    "group_edit": (352 + 840, 6525 + 300),
+    "group_prepare": (2384 + 840, 6525 + 300),
+    "group_auto": (4416 + 840, 6525 + 300),
+    "group_sort": (6448 + 840, 6525 + 300),
+}
+LIST_WINDOW = (9885 // 15, 7590 // 15)
+GROUP_WINDOW = (10515 // 15, 7590 // 15)
+COMPACT_WINDOW = (5595 // 15, 4095 // 15)
+PASSWORD = "708klm"
 ORDER = {
     "draw": (150 + 6240 + 120 + 487, 75 + 150 + 240 + 204),
     "next": (150 + 6240 + 1360 + 487, 75 + 150 + 240 + 204),
@@ -73,6 +90,7 @@ class Acceptance(unittest.TestCase):
         self.program = Program(self.desktop, BINARY, DATA)
         self.addCleanup(self.program.close)
         if SHOTS:
+            os.makedirs(SHOTS, exist_ok=True)
             name = self.id().split(".")[-1]
             self.addCleanup(lambda: shutil.copy(self.program.log_path, os.path.join(SHOTS, name + ".log")))
             self.addCleanup(lambda: self.desktop.screenshot(os.path.join(SHOTS, name + ".png")))
@@ -80,15 +98,16 @@ class Acceptance(unittest.TestCase):
         self.main = self.program.main_window()
         self.assertIsNotNone(self.main, "the main window appears")
 
-    def shot(self, name):
+    def shot(self, name, settle=0.0):
         if SHOTS:
+            time.sleep(settle)  # lets another program finish painting for the person looking
             self.desktop.screenshot(os.path.join(SHOTS, name + ".png"))
 
     def visible(self, window):
         return window in self.desktop.windows(MAIN_TITLE)
 
-    def answer_box(self, title, keys):
-        box = self.desktop.wait_for(lambda: self.desktop.windows(title))
+    def answer_box(self, title, keys, seconds=30.0):
+        box = self.desktop.wait_for(lambda: self.desktop.windows(title), seconds)
         self.assertTrue(box, f"a box titled {title} appears")
         self.desktop.xdotool("windowactivate", "--sync", box[0])
         self.desktop.key(*keys)
@@ -223,6 +242,88 @@ class Acceptance(unittest.TestCase):
     def offices_of_ours(self):
         r = subprocess.run(["pgrep", "-f", f"pipe,name=vexlo_{self.first.pid}_"], capture_output=True, text=True)
         return r.stdout.split()
+
+    def draw_window(self, size):
+        found = self.desktop.wait_for(lambda: self.desktop.windows_sized(*size), 30)
+        self.assertTrue(found, f"a draw window of {size} shows")
+        return found[0]
+
+    def check_list_in_calc(self, workbook):
+        """编辑名单 / 查看: the workbook opens in Calc beside the compact panel, which confirms it."""
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.windows(f"{workbook} - LibreOffice Calc"), 60),
+                        f"{workbook} shows in Calc")
+        panel = self.draw_window(COMPACT_WINDOW)
+        # The panel glides to the right edge; it is pressed once it stands there.
+        right = 1280 - (315 + 5595) // 15
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.geometry(panel)[0] == right, 20),
+                        f"the panel stands at the right edge: {self.desktop.geometry(panel)}")
+        return panel
+
+    def confirm_list(self, panel, workbook):
+        self.desktop.click(panel, *LISTS["confirm"])
+        self.assertTrue(self.desktop.wait_for(lambda: not self.desktop.windows(f"{workbook} - LibreOffice Calc"), 30),
+                        "confirming closes Calc")
+
+    def automatic_round(self, window, prepare, automatic):
+        self.desktop.click(window, *LISTS[prepare])
+        time.sleep(2.0)  # the list is read in a hidden Calc, then it rolls
+        self.desktop.click(window, *LISTS[automatic])
+        # The pointer and keys are the program's until the round is over and it says so.
+        self.answer_box("随机抽签程序提示：", ["Return"], seconds=120)
+        self.assertTrue(self.desktop.wait_for(lambda: not self.offices_of_ours(), 30),
+                        "the round is saved and its office ends")
+
+    def read_workbook(self, name, columns, rows):
+        """Cell texts of rows 13.. of the workbook on disk, opened with its password."""
+        sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "assets", "src"))
+        from office import Office  # noqa: E402  (needs the python3-uno bridge)
+        with Office() as office:
+            self.assertIsNone(office.load(os.path.join(self.program.folder, name)), "the password still protects it")
+            doc = office.load(os.path.join(self.program.folder, name), Password=PASSWORD)
+            sheet = doc.Sheets.getByName("sheet1")
+            table = [[sheet.getCellByPosition(c, 12 + r).String.strip() for c in range(columns)] for r in range(rows)]
+            doc.close(True)
+        return table
+
+    def open_list_for_checking(self, entry, size, edit, workbook):
+        """From the launcher to the draw window, and from its edit button to the list in Calc."""
+        launcher = self.open_launcher()
+        self.desktop.click(launcher, *LAUNCHER[entry])
+        self.desktop.click(self.draw_window(size), *LISTS[edit])
+        return self.check_list_in_calc(workbook)
+
+    def test_name_list_round_is_written_back_to_the_workbook(self):
+        original = self.read_workbook("name.xls", 3, 40)
+        panel = self.open_list_for_checking("name_list", LIST_WINDOW, "list_edit", "name.xls")
+        self.shot("name-list-in-calc", 3.0)
+        self.confirm_list(panel, "name.xls")
+        window = self.draw_window(LIST_WINDOW)
+        self.automatic_round(window, "list_prepare", "list_auto")
+        self.shot("name-list-round-over")
+        after = self.read_workbook("name.xls", 3, 40)
+        self.assertEqual([r[:2] for r in after], [r[:2] for r in original], "numbers and names stay in place")
+        self.assertEqual(sorted(int(r[2]) for r in after), list(range(1, 41)),
+                         "everybody has a draw number of their own")
+
+    def test_group_draw_and_its_sorted_view(self):
+        original = self.read_workbook("name1.xls", 5, 24)
+        panel = self.open_list_for_checking("group_list", GROUP_WINDOW, "group_edit", "name1.xls")
+        self.confirm_list(panel, "name1.xls")
+        window = self.draw_window(GROUP_WINDOW)
+        self.automatic_round(window, "group_prepare", "group_auto")
+        # 查看抽签数据 (the same button) and then 抽签结果排序: the sorted view is only looked at.
+        self.desktop.click(window, *LISTS["group_edit"])
+        self.confirm_list(self.check_list_in_calc("name1.xls"), "name1.xls")
+        window = self.draw_window(GROUP_WINDOW)
+        self.desktop.click(window, *LISTS["group_sort"])
+        panel = self.check_list_in_calc("name1.xls")
+        self.shot("group-sorted-view", 3.0)
+        self.confirm_list(panel, "name1.xls")
+        self.assertTrue(self.desktop.wait_for(lambda: not self.offices_of_ours(), 30))
+        after = self.read_workbook("name1.xls", 6, 24)
+        self.assertEqual([r[:4] for r in after], [r[:4] for r in original], "the file keeps the list's order")
+        self.assertEqual(sorted(int(r[4]) for r in after), list(range(1, 25)), "draw numbers 1 to 24")
+        self.assertEqual({r[5] for r in after}, {""}, "the ranks of the sorted view are not saved")
 
     def drawn_slides(self):
         return [(int(a), int(b)) for a, b in re.findall(r"drew slide (\d+) and the show reports slide (\d+)",
