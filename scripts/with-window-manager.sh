@@ -13,7 +13,7 @@ done
 rc=$?
 kill "$wm" 2>/dev/null
 wait "$wm" 2>/dev/null
-# openbox leaves its check window property behind only while it runs; wait for it to go.
+# openbox takes its check property away as it exits; the next test gets a bare display.
 for _ in $(seq 50); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || break
     sleep 0.1
