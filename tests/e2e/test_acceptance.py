@@ -11,6 +11,10 @@ import unittest
 sys.path.insert(0, os.path.dirname(__file__))
 from desktop import MAIN_TITLE, Desktop, Program  # noqa: E402
 
+# The generator's private headless office reads the workbooks back (python3-uno bridge).
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "assets", "src"))
+from office import Office  # noqa: E402
+
 BINARY = os.environ["VEXLO_PROGRAM"]
 DATA = os.environ["VEXLO_DATA_DIR"]
 SHOTS = os.environ.get("VEXLO_E2E_SHOTS", "")
@@ -275,8 +279,6 @@ class Acceptance(unittest.TestCase):
 
     def read_workbook(self, name, columns, rows):
         """Cell texts of rows 13.. of the workbook on disk, opened with its password."""
-        sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "assets", "src"))
-        from office import Office  # noqa: E402  (needs the python3-uno bridge)
         with Office() as office:
             self.assertIsNone(office.load(os.path.join(self.program.folder, name)), "the password still protects it")
             doc = office.load(os.path.join(self.program.folder, name), Password=PASSWORD)
