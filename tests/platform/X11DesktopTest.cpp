@@ -195,6 +195,14 @@ protected:
         return i < 0 ? nullptr : &entries[static_cast<size_t>(i)];
     }
 
+    // A window of this process among the others, shown and on screen.
+    static inline const QString ownTitle = QStringLiteral("本程序的窗口 own");
+    static bool showOwnWindow(QWidget& own) {
+        own.setWindowTitle(ownTitle);
+        own.show();
+        return QTest::qWaitForWindowExposed(&own);
+    }
+
     platform::X11WindowList windows;
 };
 
@@ -235,9 +243,7 @@ TEST_F(X11Desktop, WalkFindsEveryProcesssTitlesHiddenAndLegacyOnesInStackingOrde
     TitleWindows others(titledWindows);
     ASSERT_TRUE(others.ready());
     QWidget own;
-    own.setWindowTitle(QStringLiteral("本程序的窗口 own"));
-    own.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&own));
+    ASSERT_TRUE(showOwnWindow(own));
 
     const auto entries = walk();
     for (const QString& title : expectedTitles) {
@@ -246,12 +252,12 @@ TEST_F(X11Desktop, WalkFindsEveryProcesssTitlesHiddenAndLegacyOnesInStackingOrde
             EXPECT_FALSE(e->ownWindow) << title.toStdString();
         }
     }
-    const auto* mine = find(entries, QStringLiteral("本程序的窗口 own"));
+    const auto* mine = find(entries, ownTitle);
     ASSERT_NE(mine, nullptr);
     EXPECT_TRUE(mine->ownWindow);
     // Later windows lie above earlier ones; the walk starts at the top.
     EXPECT_LT(indexOf(entries, QStringLiteral("正在演示: 讲稿.odp")), indexOf(entries, QStringLiteral("Terminal - bash")));
-    EXPECT_LT(indexOf(entries, QStringLiteral("本程序的窗口 own")), indexOf(entries, QStringLiteral("Terminal - bash")));
+    EXPECT_LT(indexOf(entries, ownTitle), indexOf(entries, QStringLiteral("Terminal - bash")));
 }
 
 TEST_F(X11Desktop, ANewDesktopCostsAFewBatchesAndAnUnchangedOneOnlyTheTree) {
@@ -334,9 +340,7 @@ TEST_F(X11Desktop, UnderAWindowManagerTitlesAreFoundThroughTheFramesClients) {
     TitleWindows others(titledWindows + QStringList{QStringLiteral("iconic:最小化的窗口 minimised")});
     ASSERT_TRUE(others.ready());
     QWidget own;
-    own.setWindowTitle(QStringLiteral("本程序的窗口 own"));
-    own.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&own));
+    ASSERT_TRUE(showOwnWindow(own));
     // The manager wraps the shown ones in frames of its own.
     const xcb_window_t root = rootWindow();
     ASSERT_TRUE(QTest::qWaitFor(
@@ -355,7 +359,7 @@ TEST_F(X11Desktop, UnderAWindowManagerTitlesAreFoundThroughTheFramesClients) {
         10000));
     for (const QString& title : wanted)
         EXPECT_FALSE(find(entries, title)->ownWindow) << title.toStdString();
-    const auto* mine = find(entries, QStringLiteral("本程序的窗口 own"));
+    const auto* mine = find(entries, ownTitle);
     ASSERT_NE(mine, nullptr);
     EXPECT_TRUE(mine->ownWindow) << "judged by the client inside the frame";
     EXPECT_LE(windows.lastWalk().batches, 8);
