@@ -1,14 +1,71 @@
 """A private X desktop (Xvfb with openbox) and the real program on it, driven through
 real input (xdotool) and observed through the X server, the files and screenshots."""
+import ctypes
 import os
 import re
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
 
 TWIPS_PER_PIXEL = 15
 MAIN_TITLE = "Kelvora工具  演讲计时与随机抽签"
+
+
+def adopt_orphans():
+    """Makes this process the parent of orphans among its descendants (the private office
+    of a program that was killed), so that they can still be found and ended by id."""
+    PR_SET_CHILD_SUBREAPER = 36
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
+
+
+def live_descendants(spare=()):
+    """Ids of this process's live descendants, but those named and their own children."""
+    parent = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+        except OSError:
+            continue
+        if fields[0] != "Z":
+            parent[int(entry)] = int(fields[1])
+    me, found = os.getpid(), []
+    for pid in parent:
+        p = pid
+        while p in parent and p not in spare:
+            p = parent[p]
+            if p == me:
+                found.append(pid)
+                break
+    return found
+
+
+def end_descendants(spare=(), grace=5.0):
+    """Ends what this test started and is still running: asked first, then forced."""
+    for sig, wait in ((signal.SIGTERM, grace), (signal.SIGKILL, 2.0)):
+        left = live_descendants(spare)
+        for pid in left:
+            try:
+                os.kill(pid, sig)
+            except ProcessLookupError:
+                pass
+        end = time.monotonic() + wait
+        while left and time.monotonic() < end:
+            time.sleep(0.05)
+            reap_children()
+            left = live_descendants(spare)
+
+
+def reap_children():
+    try:
+        while os.waitpid(-1, os.WNOHANG)[0] > 0:
+            pass
+    except ChildProcessError:
+        pass
 
 
 class Desktop:
@@ -23,10 +80,15 @@ class Desktop:
             number = f.readline().strip()
         self.env = dict(os.environ, DISPLAY=f":{number}", QT_QPA_PLATFORM="xcb", SAL_USE_VCLPLUGIN="gen")
         self.env.pop("XDG_RUNTIME_DIR", None)
-        self.wm = subprocess.Popen(["openbox"], env=self.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        if not self.wait_for(self.window_manager_running, 15):
-            raise RuntimeError("the window manager did not start")
+        self.wm_log = tempfile.TemporaryFile()
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=self.wm_log,
+                                   stderr=subprocess.STDOUT)
+        if not self.wait_for(lambda: self.window_manager_running() or self.wm.poll() is not None, 30) or \
+                self.wm.poll() is not None:
+            self.wm_log.seek(0)
+            said = self.wm_log.read().decode(errors="replace")
+            self.close()
+            raise RuntimeError(f"the window manager did not start: {said}")
 
     def window_manager_running(self):
         r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
@@ -136,8 +198,15 @@ class Program:
         return found[0] if found else None
 
     def close(self):
+        # Asked to end as a logout asks it, so the program gives everything back; then,
+        # by their ids, whatever of its own it left behind.
         for p in self.processes:
             if p.poll() is None:
-                p.kill()
-                p.wait(5)
+                p.terminate()
+                try:
+                    p.wait(20)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    p.wait(5)
+        end_descendants(spare=(self.desktop.xvfb.pid, self.desktop.wm.pid))
         shutil.rmtree(self.folder, ignore_errors=True)

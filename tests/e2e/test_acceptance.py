@@ -9,7 +9,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from desktop import MAIN_TITLE, Desktop, Program  # noqa: E402
+from desktop import MAIN_TITLE, Desktop, Program, adopt_orphans  # noqa: E402
 
 # The generator's private headless office reads the workbooks back (python3-uno bridge).
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "assets", "src"))
@@ -18,6 +18,7 @@ from office import Office  # noqa: E402
 BINARY = os.environ["VEXLO_PROGRAM"]
 DATA = os.environ["VEXLO_DATA_DIR"]
 SHOTS = os.environ.get("VEXLO_E2E_SHOTS", "")
+ARTIFACTS = os.environ.get("VEXLO_TEST_ARTIFACTS", "")
 with open(os.path.join(os.path.dirname(__file__), "..", "..", "assets", "src", "slides", "MYPPT.json"),
           encoding="utf-8") as f:
     SLIDE_COLOURS = json.load(f)["colors"]
@@ -98,9 +99,20 @@ class Acceptance(unittest.TestCase):
             name = self.id().split(".")[-1]
             self.addCleanup(lambda: shutil.copy(self.program.log_path, os.path.join(SHOTS, name + ".log")))
             self.addCleanup(lambda: self.desktop.screenshot(os.path.join(SHOTS, name + ".png")))
+        self.addCleanup(self.keep_diagnostics)
         self.first = self.program.start()
         self.main = self.program.main_window()
         self.assertIsNotNone(self.main, "the main window appears")
+
+    def keep_diagnostics(self):
+        """A failed test keeps the program's debug log and the screen as it was."""
+        if not ARTIFACTS or getattr(getattr(self, "_outcome", None), "success", True):
+            return
+        os.makedirs(ARTIFACTS, exist_ok=True)
+        name = os.path.join(ARTIFACTS, self.id().split(".")[-1])
+        self.desktop.screenshot(name + ".png")
+        shutil.copy(self.program.log_path, name + ".log")
+        print(f"diagnostics (log, screenshot): {name}.log, {name}.png", file=sys.stderr)
 
     def shot(self, name, settle=0.0):
         if SHOTS:
@@ -386,4 +398,5 @@ class Acceptance(unittest.TestCase):
 
 
 if __name__ == "__main__":
+    adopt_orphans()
     unittest.main(verbosity=2)

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs the whole test suite N times in a row and reports each run's result and its failing
+# tests, to find tests that fail only now and then. With --load, both cores are kept busy
+# meanwhile by a parallel build of the project into a scratch folder, rebuilt from clean
+# over and over, as on a machine that is doing something else.
+#   scripts/soak-tests.sh N [--load]
+set -uo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-5}
+load=${2:-}
+case "$runs" in '' | *[!0-9]*) echo "usage: $0 N [--load]" >&2; exit 2 ;; esac
+
+./scripts/bootstrap.sh
+./scripts/build.sh >/dev/null
+. scripts/xvfb-env.sh
+start_private_xvfb
+
+out=build/soak
+rm -rf "$out"
+mkdir -p "$out"
+loader=
+stop_load() {
+    [ -n "$loader" ] || return 0
+    kill -- "-$loader" 2>/dev/null
+    wait "$loader" 2>/dev/null
+    loader=
+}
+if [ "$load" = --load ]; then
+    scratch=$(mktemp -d)
+    # Its own process group, so that stopping it stops the compilers it started too.
+    setsid bash -c '
+        while :; do
+            rm -rf "$0/build"
+            cmake -S . -B "$0/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null 2>&1
+            cmake --build "$0/build" -j2 >/dev/null 2>&1
+        done' "$scratch" &
+    loader=$!
+    trap 'stop_load; rm -rf "$scratch"; kill "$VEXLO_XVFB_PID" 2>/dev/null || true' EXIT
+fi
+
+failed_runs=0
+for i in $(seq "$runs"); do
+    log="$out/run-$i.log"
+    start=$(date +%s)
+    ctest --test-dir build --output-on-failure -j"$(nproc)" >"$log" 2>&1
+    rc=$?
+    secs=$(( $(date +%s) - start ))
+    summary=$(grep -E '^[0-9]+% tests passed' "$log" | tail -1)
+    if [ "$rc" -eq 0 ]; then
+        echo "run $i: passed in ${secs} s: $summary"
+    else
+        failed_runs=$((failed_runs + 1))
+        failing=$(sed -n '/The following tests FAILED:/,$p' "$log" | grep -E '^\s+[0-9]+ - ' |
+                  sed -E 's/^\s+[0-9]+ - //' | tr '\n' ';')
+        echo "run $i: FAILED in ${secs} s: $summary; failing: $failing (log: $log)"
+    fi
+done
+stop_load
+echo "soak: $((runs - failed_runs)) of $runs runs green${load:+ (machine loaded)}"
+[ "$failed_runs" -eq 0 ]
