@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileProblem.h"
+
 #include <QString>
 
 #include <memory>
@@ -20,9 +22,12 @@ class SpreadsheetApp {
 public:
     virtual ~SpreadsheetApp() = default;
 
-    // Opens a workbook with its open password ("" for none); null when the file is
-    // missing, the password is wrong or the program cannot be reached. The opened
-    // workbook becomes the active one.
+    // Opens a workbook for writing, with its open password ("" for none) when it has
+    // one; a workbook without one stays without. Null when the file is missing, the
+    // password is wrong, the program cannot be reached, or the workbook could not be
+    // written back (in use elsewhere, read-only, a format the program only reads):
+    // `LastFileProblem` then says which, and nothing was changed. The opened workbook
+    // becomes the active one.
     virtual std::shared_ptr<Workbook> Open(const QString& fullPath, const QString& password) = 0;
 
     virtual std::shared_ptr<Workbook> ActiveWorkbook() = 0;
@@ -34,7 +39,11 @@ public:
     virtual bool SetVisible(bool visible) = 0;
     // Scrolls the active window up by whole screens, stopping at the top row.
     virtual bool ScrollActiveWindowUp(int screens) = 0;
+    // Writes the active workbook back in the format and with the protection it was read
+    // with. False when it could not: `LastFileProblem` says why.
     virtual bool SaveActiveWorkbook() = 0;
+    // Why the last Open or save did not take the file; None after one that did.
+    virtual FileProblem LastFileProblem() const = 0;
     // Kept for the callers' sequence. Quit never asks anything whatever this says: a
     // question inside the program could not be answered within a call's deadline.
     virtual bool SetDisplayAlerts(bool on) = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "office/FileProblem.h"
 #include "office/WorkbookContent.h"
 
 #include <QHash>
@@ -17,6 +18,11 @@ struct FakeFaults {
     bool fileMissing = false;    // every open fails as if the file were not there
     bool wrongPassword = false;  // every open fails as if the password were wrong
     bool sheetMissing = false;   // every worksheet lookup fails
+    // Every open is refused after loading, as the office refuses a workbook it can only
+    // read (in use elsewhere, read-only); None never.
+    FileProblem openRefused = FileProblem::None;
+    // Every save fails with this; None never.
+    FileProblem saveFails = FileProblem::None;
     // A program dies once it has answered this many calls, in the middle of whatever
     // the caller was doing; -1 never.
     int dieAfterCalls = -1;

@@ -242,7 +242,9 @@ public:
         return nullptr;
     }
 
-    bool Save() override { return answer() && save(*m_world, *m_doc); }
+    bool Save() override {
+        return answer() && m_world->faults.saveFails == FileProblem::None && save(*m_world, *m_doc);
+    }
 
     QString FullName() override { return answer() ? m_doc->path : QString(); }
 
@@ -273,6 +275,7 @@ std::shared_ptr<FakeDocument> FakeSpreadsheetApp::activeDocument() const {
 }
 
 std::shared_ptr<Workbook> FakeSpreadsheetApp::Open(const QString& fullPath, const QString& password) {
+    m_problem = FileProblem::None;
     // A handle whose program has gone gets a new one, as an automation handle would.
     if (!m_instance || !m_world->isRunning(m_instance->pid)) {
         auto fresh = m_starter ? m_starter() : nullptr;
@@ -295,6 +298,10 @@ std::shared_ptr<Workbook> FakeSpreadsheetApp::Open(const QString& fullPath, cons
     // A workbook without an open password opens whatever password is given.
     if ((!file->password.isEmpty() && file->password != password) || m_world->faults.wrongPassword) {
         qCDebug(lcOfficeFake) << "wrong password for" << key;
+        return nullptr;
+    }
+    if (m_world->faults.openRefused != FileProblem::None) {
+        m_problem = m_world->faults.openRefused;
         return nullptr;
     }
     auto doc = std::make_shared<FakeDocument>();
@@ -348,9 +355,19 @@ bool FakeSpreadsheetApp::ScrollActiveWindowUp(int screens) {
 
 bool FakeSpreadsheetApp::SaveActiveWorkbook() {
     auto doc = activeDocument();
-    if (!doc || !answer()) return false;
-    return FakeWorkbook::save(*m_world, *doc);
+    if (!doc) {
+        m_problem = FileProblem::None; // nothing open: nothing to save, nothing lost
+        return false;
+    }
+    if (!answer()) {
+        m_problem = m_instance && m_world->isRunning(m_instance->pid) ? FileProblem::Unknown : FileProblem::ProgramStopped;
+        return false;
+    }
+    m_problem = m_world->faults.saveFails;
+    return m_problem == FileProblem::None && FakeWorkbook::save(*m_world, *doc);
 }
+
+FileProblem FakeSpreadsheetApp::LastFileProblem() const { return m_problem; }
 
 bool FakeSpreadsheetApp::SetDisplayAlerts(bool on) {
     if (!answer()) return false;

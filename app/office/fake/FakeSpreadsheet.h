@@ -44,6 +44,7 @@ public:
     bool SetVisible(bool visible) override;
     bool ScrollActiveWindowUp(int screens) override;
     bool SaveActiveWorkbook() override;
+    FileProblem LastFileProblem() const override;
     bool SetDisplayAlerts(bool on) override;
     bool DisplayAlerts() override;
     bool Quit() override;
@@ -60,6 +61,7 @@ private:
     std::shared_ptr<FakeOfficeWorld> m_world;
     std::shared_ptr<FakeSpreadsheetInstance> m_instance;
     Starter m_starter;
+    FileProblem m_problem = FileProblem::None;
 };
 
 } // namespace vexlo::office

@@ -1,4 +1,5 @@
 #include "LoInstance.h"
+#include "LoLocks.h"
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
@@ -30,22 +31,6 @@ constexpr int kMaxRestarts = 3;
 
 bool displayAvailable() { return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"); }
 
-QString lockFileOf(const QString& path) {
-    const QFileInfo fi(path);
-    return fi.absoluteDir().filePath(QStringLiteral(".~lock.%1#").arg(fi.fileName()));
-}
-
-// The profile URL recorded in an office lock file ("…,<date>,<profile url>;").
-QString lockOwnerProfile(const QString& lockFile) {
-    QFile f(lockFile);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    const QString text = QString::fromUtf8(f.read(4096)).trimmed();
-    const int comma = text.lastIndexOf(u',');
-    if (comma < 0) return {};
-    QString url = text.mid(comma + 1);
-    if (url.endsWith(u';')) url.chop(1);
-    return QUrl(url).toLocalFile();
-}
 } // namespace
 
 void LoInstance::Worker::run() {
@@ -178,6 +163,7 @@ bool LoInstance::connectOnWorker(std::chrono::steady_clock::time_point deadline)
             css::uno::Reference<css::uno::XComponentContext> remote(resolver->resolve(url), css::uno::UNO_QUERY);
             if (remote.is()) {
                 desktop = css::frame::Desktop::create(remote);
+                context = remote;
                 return desktop.is();
             }
         } catch (const css::connection::NoConnectException&) {
@@ -294,7 +280,8 @@ void LoInstance::afterDeath() {
     }
     for (const QString& f : files) {
         const QString lock = lockFileOf(f);
-        if (QDir::cleanPath(lockOwnerProfile(lock)) == QDir::cleanPath(m_profileDir)) QFile::remove(lock);
+        const auto owner = readOfficeLock(lock);
+        if (owner && owner->profileDir == QDir::cleanPath(m_profileDir)) QFile::remove(lock);
     }
     std::lock_guard lock(m_mutex);
     m_slot.reset(); // the profile is free for the next office only once this one has gone
@@ -311,24 +298,31 @@ void LoInstance::noteOpenedFile(const QString& path) {
 
 bool LoInstance::clearStaleLock(const QString& path) {
     const QString lock = lockFileOf(path);
-    if (!QFileInfo::exists(lock)) return false;
-    const QString owner = QDir::cleanPath(lockOwnerProfile(lock));
-    if (owner.isEmpty()) return false;
+    const auto owner = readOfficeLock(lock);
+    if (!owner || owner->profileDir.isEmpty()) return false;
     const QString root = QDir::cleanPath(QFileInfo(m_profileDir).absolutePath());
-    // Only locks of this program's own profiles; the user's office keeps its locks.
-    if (!owner.startsWith(root + u'/')) return false;
     bool stale;
-    if (owner == QDir::cleanPath(m_profileDir)) {
+    if (owner->profileDir == QDir::cleanPath(m_profileDir)) {
         QMutexLocker l(&m_filesMutex);
         stale = !m_openedFiles.contains(path);
+    } else if (owner->profileDir.startsWith(root + u'/')) {
+        stale = !ProfileSlot::inUse(owner->profileDir);
     } else {
-        stale = !ProfileSlot::inUse(owner);
+        // Another office's lock: left behind only if that office no longer runs here. One
+        // on another machine (a shared folder) cannot be told apart, so it stands.
+        stale = owner->host == localHostName() && !officeRunsWithProfile(owner->profileDir);
     }
     if (stale) {
         qCDebug(lcOfficeLo) << "removing stale lock" << lock;
         QFile::remove(lock);
     }
     return stale;
+}
+
+bool LoInstance::lockedElsewhere(const QString& path) {
+    clearStaleLock(path);
+    const auto owner = readOfficeLock(lockFileOf(path));
+    return owner && owner->profileDir != QDir::cleanPath(m_profileDir);
 }
 
 } // namespace vexlo::office::lo

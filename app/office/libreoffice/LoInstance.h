@@ -66,9 +66,11 @@ public:
     // A disposed bridge never works again: the office is treated as dead at once, while a
     // disposed document (closed by the user) only fails its own calls.
     void noteDisposed(const css::lang::DisposedException& e);
-    // Whether a lock file next to `path` was left by one of this program's offices that
-    // no longer runs, and removes it then.
+    // Whether a lock file next to `path` was left by an office that no longer runs (one
+    // of this program's, or the user's on this machine), and removes it then.
     bool clearStaleLock(const QString& path);
+    // Whether another office, still running, holds `path` open (after clearing a stale lock).
+    bool lockedElsewhere(const QString& path);
 
     template <class F>
     auto call(const char* what, F fn, std::optional<std::chrono::milliseconds> timeout = {})
@@ -81,6 +83,7 @@ public:
 
     // State touched only by calls, i.e. on the worker thread.
     css::uno::Reference<css::frame::XDesktop2> desktop;
+    css::uno::Reference<css::uno::XComponentContext> context;
     std::vector<LoDocument> documents; // activation order: the last one is the active one
     bool visible = false;
     bool alerts = true;

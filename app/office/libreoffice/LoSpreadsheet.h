@@ -19,6 +19,7 @@ public:
     bool SetVisible(bool visible) override;
     bool ScrollActiveWindowUp(int screens) override;
     bool SaveActiveWorkbook() override;
+    FileProblem LastFileProblem() const override;
     bool SetDisplayAlerts(bool on) override;
     bool DisplayAlerts() override;
     bool Quit() override;
@@ -30,6 +31,7 @@ private:
 
     std::shared_ptr<LoSuiteCore> m_core;
     std::shared_ptr<lo::LoInstance> m_inst;
+    FileProblem m_problem = FileProblem::None;
 };
 
 } // namespace vexlo::office
