@@ -75,16 +75,20 @@ void GroupDrawWindow::sortResults() {
 
     const int total = s.counts.totalCount;
     const ListWorkbook::OpenResult opened = wb.openListWorkbook();
-    auto range = wb.takeActiveRange(QStringLiteral("A13:G") + QString::number(total + kPersonRowOffset));
+    // The list's own sheet, whichever sheet the file was saved with in front.
+    auto range = wb.takeListRange(QStringLiteral("A13:G") + QString::number(total + kPersonRowOffset));
     if (auto* app = wb.app())
         app->SetDisplayAlerts(false);
-    // An empty list has no rows to sort and nobody to rank.
+    // An empty list has no rows to sort and nobody to rank; ranks written over rows that
+    // did not sort would rank the wrong people.
     if (range && total >= 1) {
-        range->Sort(QStringLiteral("D13"), vexlo::office::SortOrder::Ascending, QStringLiteral("E13"),
-                    vexlo::office::SortOrder::Ascending, vexlo::office::SortHeader::No);
+        const bool sorted = range->Sort(QStringLiteral("D13"), vexlo::office::SortOrder::Ascending,
+                                        QStringLiteral("E13"), vexlo::office::SortOrder::Ascending,
+                                        vexlo::office::SortHeader::No);
         if (!stays(self, 3))
             return;
-        writeGroupRanks(total);
+        if (sorted)
+            writeGroupRanks(total);
     }
     if (!wb.showWorkbook([&self] { return stays(self, 1); }) || !stays(self, 1))
         return;

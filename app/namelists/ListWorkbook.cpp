@@ -10,6 +10,7 @@
 #include "office/Workbook.h"
 #include "office/Worksheet.h"
 
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 
@@ -65,6 +66,7 @@ ListWorkbook::ListWorkbook(const ListLayout& layout, OfficeSuite* suite, QString
 ListWorkbook::~ListWorkbook() = default;
 
 ListWorkbook::OpenResult ListWorkbook::openListWorkbook() {
+    m_problem = FileProblem::None;
     if (!m_suite)
         return OpenResult::ProgramMissing;
     if (!m_app)
@@ -73,11 +75,20 @@ ListWorkbook::OpenResult ListWorkbook::openListWorkbook() {
         qCDebug(lcListWorkbook) << "no spreadsheet program";
         return OpenResult::ProgramMissing;
     }
+    // A file that cannot be written is noticed before anything is changed in it.
+    const FileProblem onDisk = writeProblemOnDisk(m_path);
+    if (QFileInfo(m_path).isFile() && (onDisk == FileProblem::ReadOnlyFile || onDisk == FileProblem::ReadOnlyFolder)) {
+        m_problem = onDisk;
+        m_workbook.reset();
+        m_sheet.reset();
+        return OpenResult::Refused;
+    }
     m_workbook = m_app->Open(m_path, kListPassword);
     if (!m_workbook) {
-        qCDebug(lcListWorkbook) << "cannot open" << m_path;
         m_sheet.reset();
-        return OpenResult::OpenFailed;
+        m_problem = m_app->LastFileProblem();
+        qCDebug(lcListWorkbook) << "cannot open" << m_path << "problem" << int(m_problem);
+        return m_problem == FileProblem::None ? OpenResult::OpenFailed : OpenResult::Refused;
     }
     m_sheet = m_workbook->SelectWorksheet(kListSheet);
     if (!m_sheet) {
@@ -92,8 +103,8 @@ void ListWorkbook::takeUsedRange() {
     m_usedRange = active ? active->UsedRange() : nullptr;
 }
 
-std::shared_ptr<SheetRange> ListWorkbook::takeActiveRange(const QString& text) {
-    m_usedRange = m_app ? m_app->ActiveSheetRange(text) : nullptr;
+std::shared_ptr<SheetRange> ListWorkbook::takeListRange(const QString& text) {
+    m_usedRange = m_sheet ? m_sheet->Range(text) : nullptr;
     return m_usedRange;
 }
 
@@ -213,10 +224,7 @@ bool ListWorkbook::showWorkbook(const std::function<bool()>& yield) {
     return yield();
 }
 
-void ListWorkbook::saveAndQuit() {
-    if (m_app)
-        saveAndQuit(*m_app);
-}
+FileProblem ListWorkbook::saveAndQuit() { return m_app ? saveAndQuit(*m_app) : FileProblem::None; }
 
 void ListWorkbook::quit() {
     if (m_app)
@@ -236,9 +244,12 @@ std::shared_ptr<SpreadsheetApp> ListWorkbook::attachRunning(OfficeSuite* suite) 
     return suite ? suite->attachRunningSpreadsheet() : nullptr;
 }
 
-void ListWorkbook::saveAndQuit(SpreadsheetApp& app) {
-    app.SaveActiveWorkbook();
+FileProblem ListWorkbook::saveAndQuit(SpreadsheetApp& app) {
+    const FileProblem problem = app.SaveActiveWorkbook() ? FileProblem::None : app.LastFileProblem();
+    if (problem != FileProblem::None)
+        qCWarning(lcListWorkbook) << "saving the workbook failed:" << int(problem);
     app.Quit();
+    return problem;
 }
 
 } // namespace namelists

@@ -2,6 +2,8 @@
 
 #include "ListLayout.h"
 
+#include "office/FileProblem.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -39,7 +41,9 @@ struct ListCounts {
 // with the values they held.
 class ListWorkbook {
 public:
-    enum class OpenResult { Opened, ProgramMissing, OpenFailed, SheetMissing };
+    // Refused: the workbook could not be written back (`problem()` says why); nothing of
+    // it was changed.
+    enum class OpenResult { Opened, ProgramMissing, OpenFailed, SheetMissing, Refused };
 
     // `suite` may be null: no spreadsheet program on this desktop.
     ListWorkbook(const ListLayout& layout, vexlo::office::OfficeSuite* suite, QString path);
@@ -53,9 +57,12 @@ public:
     OpenResult openListWorkbook();
     // The used range of the program's active sheet, kept for the count fallback.
     void takeUsedRange();
-    // A block of the program's active sheet by its text ("A13:G62"), kept in the used
-    // range's place for the count fallback, as the group draw's sorted view takes it.
-    std::shared_ptr<vexlo::office::SheetRange> takeActiveRange(const QString& text);
+    // A block of the list's sheet by its text ("A13:G62"), whatever sheet is in front,
+    // kept in the used range's place for the count fallback, as the group draw's sorted
+    // view takes it.
+    std::shared_ptr<vexlo::office::SheetRange> takeListRange(const QString& text);
+    // Why the last open was refused.
+    vexlo::office::FileProblem problem() const { return m_problem; }
 
     // When the list is opened for editing or viewing: the counts corrected in memory.
     void validateCountsSilent(ListCounts& counts);
@@ -79,8 +86,9 @@ public:
     // it answers false the sequence stops there (and false is returned), since its
     // caller, and this object with it, may be gone.
     bool showWorkbook(const std::function<bool()>& yield);
-    // The window's program: its active workbook saved, the program ended.
-    void saveAndQuit();
+    // The window's program: its active workbook saved, the program ended. None when the
+    // workbook was written (or there was no program to save from).
+    vexlo::office::FileProblem saveAndQuit();
     // The program ended without saving.
     void quit();
     // Forgets every handle; the next open starts a program afresh.
@@ -88,7 +96,7 @@ public:
 
     // A spreadsheet program this process started and that still runs, if any.
     static std::shared_ptr<vexlo::office::SpreadsheetApp> attachRunning(vexlo::office::OfficeSuite* suite);
-    static void saveAndQuit(vexlo::office::SpreadsheetApp& app);
+    static vexlo::office::FileProblem saveAndQuit(vexlo::office::SpreadsheetApp& app);
 
     vexlo::office::SpreadsheetApp* app() const { return m_app.get(); }
     vexlo::office::Worksheet* worksheet() const { return m_sheet.get(); }
@@ -104,6 +112,7 @@ private:
     std::shared_ptr<vexlo::office::Workbook> m_workbook;
     std::shared_ptr<vexlo::office::Worksheet> m_sheet;
     std::shared_ptr<vexlo::office::SheetRange> m_usedRange;
+    vexlo::office::FileProblem m_problem = vexlo::office::FileProblem::None;
 };
 
 } // namespace namelists

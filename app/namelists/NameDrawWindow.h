@@ -83,6 +83,10 @@ protected:
     DrawSession& liveSession() { return *m_session; }
     QPushButton* button(const char* name) const;
     void showMessage(const QString& message);
+    // A save that failed is never passed over: the user is told what was not written and
+    // why. The window may be closed when this returns.
+    enum class Unsaved { Results, Edits };
+    void reportSave(vexlo::office::FileProblem problem, Unsaved what);
     // Compact size with the confirmation panel in front, placed as the window requires.
     void showConfirmationPanel();
     void placeOnScreen();
@@ -97,7 +101,7 @@ private:
     void setSize(int width, int height);
     void onResized();
     void endRound();
-    void refusePreparation(ListWorkbook::OpenResult opened);
+    void refusePreparation(ListWorkbook::OpenResult opened, bool keepCorrections);
     void setInputBlocked(bool blocked);
     void showPerson(int k);
 

@@ -571,15 +571,18 @@ TEST_F(ListDrawWindowTest, TheResultsCanBeViewedAfterTheRoundWithoutLosingThem) 
 }
 
 TEST_F(ListDrawWindowTest, AListThatCannotBeDrawnFromIsExplainedAndTheWindowStaysUsable) {
+    // A participant count the window has announced it corrected is written even though
+    // the preparation is refused; nothing else is.
     struct Case {
         const char* what;
-        QVariant d10, d11;
+        QVariant d10, d11, d11After;
         QString message;
     } cases[] = {
-        {"empty total cell", QVariant(), 10.0, listTexts::noPeople(QStringLiteral("编辑名单"), QStringLiteral("D10"))},
-        {"zero people", 0.0, 0.0, listTexts::noPeople(QStringLiteral("编辑名单"), QStringLiteral("D10"))},
-        {"negative total", -4.0, 3.0, listTexts::noPeople(QStringLiteral("编辑名单"), QStringLiteral("D10"))},
-        {"nobody taking part", 30.0, 0.0,
+        {"empty total cell", QVariant(), 10.0, 0.0,
+         listTexts::noPeople(QStringLiteral("编辑名单"), QStringLiteral("D10"))},
+        {"zero people", 0.0, 0.0, 0.0, listTexts::noPeople(QStringLiteral("编辑名单"), QStringLiteral("D10"))},
+        {"negative total", -4.0, 3.0, -4.0, listTexts::noPeople(QStringLiteral("编辑名单"), QStringLiteral("D10"))},
+        {"nobody taking part", 30.0, 0.0, 0.0,
          listTexts::noParticipants(QStringLiteral("编辑名单"), QStringLiteral("D11"))},
     };
     for (const Case& c : cases) {
@@ -608,8 +611,9 @@ TEST_F(ListDrawWindowTest, AListThatCannotBeDrawnFromIsExplainedAndTheWindowStay
         EXPECT_TRUE(button(w, "Command1")->isEnabled());
         EXPECT_FALSE(w.session().workbookHeld);
         EXPECT_TRUE(suite.ownProcessIds().isEmpty());
-        EXPECT_EQ(saves(), savesBefore + 1); // the confirmation's; the refused preparation wrote nothing
-        EXPECT_EQ(fileCell(11, 4), c.d11);
+        const bool corrected = c.d11 != c.d11After;
+        EXPECT_EQ(saves(), savesBefore + 1 + corrected); // the confirmation's, and the correction's
+        EXPECT_EQ(fileCell(11, 4), c.d11After);
 
         // Fixed in the spreadsheet program, the list is drawn from after all.
         button(w, "Command2")->click();
@@ -783,6 +787,70 @@ TEST_F(ListDrawWindowTest, TheSameWindowDrawsFromTheGroupListWithItsOwnCellsAndP
     h.ctx().forms.unload(FormId::Form9);
     // name.xls was never touched.
     EXPECT_EQ(saves(), -1);
+}
+
+} // namespace
+
+namespace {
+
+// The user's file is never changed behind their back, nor a failed save passed over:
+// a workbook that cannot be written is refused before anything is changed, and a save
+// that failed is named with its reason, after the window's own messages.
+TEST_F(ListDrawWindowTest, WorkbooksThatCannotBeWrittenAreRefusedAndFailedSavesAreTold) {
+    using vexlo::office::FileProblem;
+    enum class Step { Edit, Prepare, RoundEnd, Confirm };
+    struct Case {
+        const char* what;
+        Step step;
+        FileProblem openRefused, saveFails;
+        QString lastMessage;
+    } cases[] = {
+        {"in use at editing", Step::Edit, FileProblem::InUse, FileProblem::None,
+         listTexts::refused(QStringLiteral("name.xls"), FileProblem::InUse)},
+        {"read-only at the preparation", Step::Prepare, FileProblem::ReadOnlyFile, FileProblem::None,
+         listTexts::refused(QStringLiteral("name.xls"), FileProblem::ReadOnlyFile)},
+        {"format not writable", Step::Prepare, FileProblem::FormatNotWritable, FileProblem::None,
+         listTexts::refused(QStringLiteral("name.xls"), FileProblem::FormatNotWritable)},
+        {"disk full at the round's end", Step::RoundEnd, FileProblem::None, FileProblem::DiskFull,
+         listTexts::resultsNotSaved(QStringLiteral("name.xls"), FileProblem::DiskFull)},
+        {"program stopped at the confirmation", Step::Confirm, FileProblem::None, FileProblem::ProgramStopped,
+         listTexts::editsNotSaved(QStringLiteral("name.xls"), FileProblem::ProgramStopped)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeList(nameSheet(30, 30.0, 3.0));
+        SheetContent before = fileSheet();
+        int savesBefore = saves();
+        h.fake.messages.shown.clear();
+        ListDrawWindow& w = open();
+        const bool atEditing = c.step == Step::Edit || c.step == Step::Confirm;
+        world().faults.openRefused = c.step == Step::Edit ? c.openRefused : FileProblem::None;
+        button(w, "Command2")->click();
+        world().faults.saveFails = c.step == Step::Confirm ? c.saveFails : FileProblem::None;
+        button(w, "Command5")->click();
+        if (!atEditing) {
+            // The checked list is saved as confirmed; the step under test comes after.
+            before = fileSheet();
+            savesBefore = saves();
+            world().faults.openRefused = c.openRefused;
+            world().faults.saveFails = c.saveFails;
+            button(w, "Command3")->click();
+        }
+        if (c.step == Step::RoundEnd) {
+            EXPECT_EQ(drawRoundByHand(w).size(), 3);
+            ASSERT_GE(messageTexts().size(), 2);
+            EXPECT_EQ(messageTexts().at(messageTexts().size() - 2), body(listDrawTexts::roundOver))
+                << "the window's own message first";
+        }
+        ASSERT_FALSE(messageTexts().isEmpty());
+        EXPECT_EQ(messageTexts().last(), body(c.lastMessage));
+        EXPECT_TRUE(fileSheet().cells == before.cells) << "the file keeps what it had";
+        EXPECT_EQ(saves(), savesBefore);
+        EXPECT_TRUE(button(w, "Command1")->isEnabled()) << "the way back stays open";
+        EXPECT_TRUE(suite.ownProcessIds().isEmpty()) << "no program of ours is left";
+        world().faults = {};
+        h.ctx().forms.unload(FormId::Form4);
+    }
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST_F(ListWorkbookTest, SilentCountsWriteNothingAndFallBackOnTheRangeTakenLast)
     EXPECT_EQ(counts.participantCount, 41); // capped at the total, in memory only
     EXPECT_EQ(open(wb).cells.value({11, 4}), QVariant(45.0));
     // A block taken in its place counts the same way: rows 13 to 42, minus 1.
-    ASSERT_TRUE(wb.takeActiveRange(QStringLiteral("A13:G42")));
+    ASSERT_TRUE(wb.takeListRange(QStringLiteral("A13:G42")));
     wb.validateCountsSilent(counts);
     EXPECT_EQ(counts.totalCount, 29);
     wb.takeUsedRange();
