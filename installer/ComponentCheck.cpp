@@ -32,11 +32,13 @@ ComponentCheck::~ComponentCheck() {
     std::unique_lock lock(m_shared->mutex);
     m_shared->receiver = nullptr;
     m_shared->stop.request_stop();
-    if (!m_shared->doneChanged.wait_for(lock, kStopWait, [&] { return m_shared->done; }))
+    if (m_started && !m_shared->doneChanged.wait_for(lock, kStopWait, [&] { return m_shared->done; }))
         qCWarning(lcFinisher) << "a component check did not stop in time; leaving it behind";
 }
 
 void ComponentCheck::start() {
+    if (m_started) return;
+    m_started = true;
     // The thread owns what it uses, so it may outlive this object if a probe hangs.
     std::thread([shared = m_shared, probes = m_probes] {
         const std::stop_token stop = shared->stop.get_token();

@@ -30,4 +30,5 @@ private:
     struct Shared;
     std::shared_ptr<Shared> m_shared;
     ComponentProbes m_probes;
+    bool m_started = false;
 };

@@ -15,7 +15,7 @@ struct FinisherSettings {
 };
 
 // True when "windir" names a Windows tree to work on; otherwise the finisher runs on this
-// platform's own terms (see LinuxCheck).
+// platform's own terms (see LinuxComponents).
 bool runsTheWindowsSequence(const FinisherSettings& settings);
 
 // The finisher's work between the single-instance check and the closing countdown: the
