@@ -1,7 +1,13 @@
-# Installed layout: the program in lib/vexlo, its data files in share/vexlo/data, and
-# a launcher on the command search path that runs it in the user's data folder.
-# The launcher finds the program and the data relative to itself, so any prefix works.
+# Installed layout: the program and the install finisher in lib/vexlo, its data files in
+# share/vexlo/data, the package version in share/vexlo/version, and a launcher on the command
+# search path that runs the finisher once per version, then the program, in the user's data
+# folder. The launcher finds everything relative to itself, so any prefix works.
 install(TARGETS vexlo_main RUNTIME DESTINATION lib/vexlo)
+if(TARGET Vexlo)
+    install(TARGETS Vexlo RUNTIME DESTINATION lib/vexlo)
+endif()
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/packaging/version CONTENT "${PROJECT_VERSION}\n")
+install(FILES ${PROJECT_BINARY_DIR}/packaging/version DESTINATION share/vexlo)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/data/ DESTINATION share/vexlo/data)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/packaging/vexlo.sh DESTINATION bin RENAME vexlo)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/vexlo.desktop DESTINATION share/applications)

@@ -1,5 +1,6 @@
 #include "Finisher.h"
 
+#include "CommandLine.h"
 #include "CommandStarter.h"
 #include "Components.h"
 #include "FileSystem.h"
@@ -25,32 +26,43 @@ QString reasonText(const CopyResult& result) {
     }
 }
 
+QString programOf(const QString& commandText) {
+    const QStringList words = splitCommandLine(commandText);
+    return words.isEmpty() ? QString() : words.first();
+}
+
 } // namespace
 
 Finisher::Finisher(FileSystem& fileSystem, CommandStarter& starter, FinisherUi& ui)
     : m_fileSystem(fileSystem), m_starter(starter), m_ui(ui) {}
 
+bool runsTheWindowsSequence(const FinisherSettings& settings) {
+    return settings.windir && !settings.windir->trimmed().isEmpty();
+}
+
 void Finisher::run(const FinisherSettings& settings) {
-    if (!settings.windir || settings.windir->trimmed().isEmpty()) {
-        qCDebug(lcFinisher) << "windir is not set; nothing copied, nothing started";
-        appendToMessage(FinisherTexts::noWindirMessage());
+    if (!runsTheWindowsSequence(settings)) {
+        qCDebug(lcFinisher) << "windir is not set; the Windows sequence has nothing to work on";
         return;
     }
-    const QString& windir = *settings.windir;
-    // 64-bit systems keep the same system directory; only the message differs.
-    const QString systemDirectory = joinWindowsPath(windir, QStringLiteral("\\system32"));
-    appendToMessage(m_fileSystem.isDirectory(joinWindowsPath(windir, QStringLiteral("\\syswow64")))
+    const QString windir = joinWindowsPath(*settings.windir, {});
+    // 64-bit systems keep the same system directory; only the message differs. Windows folder
+    // names ignore case, so "System32" and "SysWOW64" are the same folders.
+    appendToMessage(m_fileSystem.findDirectory(windir, QStringLiteral("syswow64"))
                         ? FinisherTexts::sixtyFourBitMessage()
                         : FinisherTexts::thirtyTwoBitMessage());
 
-    if (!m_fileSystem.isDirectory(systemDirectory)) {
-        qCDebug(lcFinisher).noquote() << "no system directory" << systemDirectory;
-        appendToMessage(FinisherTexts::noSystemDirectoryNote(systemDirectory));
+    const std::optional<QString> systemDirectory =
+        m_fileSystem.findDirectory(windir, QStringLiteral("system32"));
+    if (!systemDirectory) {
+        const QString expected = joinWindowsPath(windir, QStringLiteral("\\system32"));
+        qCDebug(lcFinisher).noquote() << "no system directory" << expected;
+        appendToMessage(FinisherTexts::noSystemDirectoryNote(expected));
         return;
     }
-    copyMissingComponents(settings.sourceDirectory, systemDirectory);
-    registerComponents(systemDirectory);
-    markForCompatibility(settings.sourceDirectory, systemDirectory);
+    copyMissingComponents(settings.sourceDirectory, *systemDirectory);
+    registerComponents(*systemDirectory);
+    markForCompatibility(settings.sourceDirectory, *systemDirectory);
 }
 
 void Finisher::copyMissingComponents(const QString& sourceDirectory, const QString& systemDirectory) {
@@ -71,15 +83,22 @@ void Finisher::copyMissingComponents(const QString& sourceDirectory, const QStri
 }
 
 void Finisher::registerComponents(const QString& systemDirectory) {
+    QString failures;
     for (const Component& component : componentsInRegistrationOrder()) {
         // Keeps the window painted while the registrations are started one by one.
         for (int i = 0; i < kYieldsBeforeRegistration; ++i)
             m_ui.yieldEvents();
-        if (m_fileSystem.findFile(systemDirectory, component.fileName))
-            startCommand(component.registrationCommand);
-        else
+        if (!m_fileSystem.findFile(systemDirectory, component.fileName)) {
             qCDebug(lcFinisher).noquote() << "not registered, missing:" << component.fileName;
+            continue;
+        }
+        // Only a command that never ran is known to have failed; what a started one does is not read.
+        if (!startCommand(component.registrationCommand))
+            failures += FinisherTexts::copyFailureLine(
+                component.fileName,
+                FinisherTexts::reasonNotStarted(programOf(component.registrationCommand)));
     }
+    if (!failures.isEmpty()) appendToMessage(FinisherTexts::registrationFailuresHeading() + failures);
 }
 
 void Finisher::markForCompatibility(const QString& sourceDirectory, const QString& systemDirectory) {
@@ -93,13 +112,16 @@ void Finisher::markForCompatibility(const QString& sourceDirectory, const QStrin
         appendToMessage(FinisherTexts::quoteInSourceDirectoryNote());
         return;
     }
+    bool allStarted = true;
     for (const QString& executableName : compatibilityExecutableNames())
-        startCommand(compatibilityCommand(sourceDirectory, executableName));
+        allStarted = startCommand(compatibilityCommand(sourceDirectory, executableName)) && allStarted;
+    if (!allStarted) appendToMessage(FinisherTexts::compatibilityNotStartedNote(QStringLiteral("REG.EXE")));
 }
 
-void Finisher::startCommand(const QString& commandText) {
+bool Finisher::startCommand(const QString& commandText) {
     const bool started = m_starter.start(commandText);
     qCDebug(lcFinisher).noquote() << (started ? "started:" : "could not start:") << commandText;
+    return started;
 }
 
 void Finisher::appendToMessage(const QString& text) {

@@ -9,9 +9,14 @@ class FileSystem;
 class FinisherUi;
 
 struct FinisherSettings {
-    std::optional<QString> windir; // the "windir" environment value, if set
-    QString sourceDirectory;       // the folder holding the finisher, native separators
+    std::optional<QString> windir;   // the "windir" environment value, if set
+    QString sourceDirectory;         // the folder holding the finisher, native separators
+    bool sixtyFourBitSystem = false; // what the Linux message says; Windows looks at its folders
 };
+
+// True when "windir" names a Windows tree to work on; otherwise the finisher runs on this
+// platform's own terms (see LinuxComponents).
+bool runsTheWindowsSequence(const FinisherSettings& settings);
 
 // The finisher's work between the single-instance check and the closing countdown: the
 // bitness message, copying the missing components, registering them and marking the two
@@ -26,7 +31,7 @@ private:
     void copyMissingComponents(const QString& sourceDirectory, const QString& systemDirectory);
     void registerComponents(const QString& systemDirectory);
     void markForCompatibility(const QString& sourceDirectory, const QString& systemDirectory);
-    void startCommand(const QString& commandText);
+    bool startCommand(const QString& commandText);
     void appendToMessage(const QString& text);
 
     FileSystem& m_fileSystem;

@@ -17,19 +17,31 @@ inline QString pleaseWait() {
     return QStringLiteral("\n\n 安装程序正在完成最后的安装设置，请稍候…");
 }
 
+inline QString systemLine(bool sixtyFourBit, const QString& system) {
+    return QStringLiteral("您当前使用的是%1位的%2操作系统").arg(sixtyFourBit ? 64 : 32).arg(system);
+}
+
 inline QString sixtyFourBitMessage() {
-    return QStringLiteral("您当前使用的是64位的Windows操作系统") + pleaseWait();
+    return systemLine(true, QStringLiteral("Windows")) + pleaseWait();
 }
 
 inline QString thirtyTwoBitMessage() {
-    return QStringLiteral("您当前使用的是32位的Windows操作系统") + pleaseWait();
+    return systemLine(false, QStringLiteral("Windows")) + pleaseWait();
 }
 
-// Without "windir" there is no system directory; writing into the root folder instead
-// would scatter the components where nothing finds them.
-inline QString noWindirMessage() {
-    return QStringLiteral(
-        "未能确定系统目录：环境变量“windir”未设置。\n\n 运行组件未能安装，主程序可能无法正常运行。");
+// On Linux the note stays while the components are checked and, when all are there, after.
+inline QString linuxMessage(bool sixtyFourBit) {
+    return systemLine(sixtyFourBit, QStringLiteral("Linux")) + pleaseWait();
+}
+
+// Replaces the note: the finisher cannot install packages itself, so it names them.
+inline QString linuxMissingHeading(bool sixtyFourBit) {
+    return systemLine(sixtyFourBit, QStringLiteral("Linux")) +
+           QStringLiteral("\n\n以下运行组件缺失，主程序的相应功能将无法使用，请安装所列软件包：");
+}
+
+inline QString linuxMissingLine(const QString& component, const QString& package) {
+    return QStringLiteral("\n\u3000%1（软件包 %2）").arg(component, package);
 }
 
 inline QString noSystemDirectoryNote(const QString& systemDirectory) {
@@ -55,6 +67,18 @@ inline QString reasonNoPermission() {
 
 inline QString reasonNoSpace() {
     return QStringLiteral("磁盘空间不足");
+}
+
+inline QString registrationFailuresHeading() {
+    return QStringLiteral("\n\n以下组件未能注册：");
+}
+
+inline QString reasonNotStarted(const QString& program) {
+    return QStringLiteral("无法启动“%1”").arg(program);
+}
+
+inline QString compatibilityNotStartedNote(const QString& program) {
+    return QStringLiteral("\n\n无法启动“%1”，未能设置兼容模式。").arg(program);
 }
 
 inline QString reasonOther(const QString& detail) {

@@ -21,11 +21,11 @@ constexpr int kLastTickBeforeClose = 12;
 } // namespace
 
 FinisherWindow::FinisherWindow(FileSystem& fileSystem, CommandStarter& starter, FinisherSettings settings,
-                               QWidget* parent)
+                               ComponentProbes probes, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint),
       m_fileSystem(fileSystem), m_starter(starter), m_settings(std::move(settings)),
-      m_label1(new QLabel(this)), m_timer1(new QTimer(this)) {
+      m_probes(std::move(probes)), m_label1(new QLabel(this)), m_timer1(new QTimer(this)) {
     setWindowTitle(FinisherTexts::windowTitle());
 
     m_label1->setObjectName(QStringLiteral("Label1"));
@@ -53,7 +53,28 @@ FinisherWindow::FinisherWindow(FileSystem& fileSystem, CommandStarter& starter, 
 void FinisherWindow::load() {
     if (m_loaded) return;
     m_loaded = true;
-    Finisher(m_fileSystem, m_starter, *this).run(m_settings);
+    if (runsTheWindowsSequence(m_settings)) {
+        Finisher(m_fileSystem, m_starter, *this).run(m_settings);
+        startClosing();
+        return;
+    }
+    showMessage(FinisherTexts::linuxMessage(m_settings.sixtyFourBitSystem));
+    auto* check = new ComponentCheck(m_probes, this);
+    connect(check, &ComponentCheck::finished, this, &FinisherWindow::checked);
+    check->start();
+}
+
+void FinisherWindow::checked(const QList<MissingComponent>& missing) {
+    if (!missing.isEmpty()) {
+        QString text = FinisherTexts::linuxMissingHeading(m_settings.sixtyFourBitSystem);
+        for (const MissingComponent& component : missing)
+            text += FinisherTexts::linuxMissingLine(component.name, component.package);
+        showMessage(text);
+    }
+    startClosing();
+}
+
+void FinisherWindow::startClosing() {
     // The countdown starts whatever the sequence met, so the window always goes away.
     m_timer1->start();
     qCDebug(lcFinisher) << "Timer1 enabled";

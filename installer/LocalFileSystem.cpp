@@ -78,8 +78,16 @@ int placeWithoutReplacing(const QByteArray& temporary, const QByteArray& target)
 
 } // namespace
 
-bool LocalFileSystem::isDirectory(const QString& path) const {
-    return QFileInfo(path).isDir();
+std::optional<QString> LocalFileSystem::findDirectory(const QString& parent, const QString& name) const {
+    const QDir dir(parent);
+    const QString exact = dir.filePath(name);
+    if (QFileInfo(exact).isDir()) return exact;
+    const QStringList entries =
+        dir.entryList(QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
+    }
+    return std::nullopt;
 }
 
 std::optional<QString> LocalFileSystem::findFile(const QString& directory, const QString& fileName) const {

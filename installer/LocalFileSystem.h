@@ -7,7 +7,7 @@
 // run would take for a good one and never replace.
 class LocalFileSystem : public FileSystem {
 public:
-    bool isDirectory(const QString& path) const override;
+    std::optional<QString> findDirectory(const QString& parent, const QString& name) const override;
     std::optional<QString> findFile(const QString& directory, const QString& fileName) const override;
     CopyResult copyFile(const QString& source, const QString& target) override;
 };

@@ -3,6 +3,8 @@
 # data files up in its current directory and writes draw results into the workbooks,
 # so each user gets a writable copy, filled from the packaged files on first use; files
 # already there (edited name lists among them) are never overwritten.
+# The first start of each installed version runs the install finisher first and waits for
+# it; a stamp in the data folder remembers the version it ran for.
 set -e
 prefix=$(dirname "$(dirname "$(readlink -f "$0")")")
 data="${XDG_DATA_HOME:-$HOME/.local/share}/vexlo"
@@ -11,4 +13,12 @@ for f in "$prefix/share/vexlo/data"/*; do
     [ -e "$data/$(basename "$f")" ] || cp "$f" "$data/"
 done
 cd "$data"
+version=$(cat "$prefix/share/vexlo/version" 2>/dev/null || true)
+stamp="$data/.finisher-version"
+if [ -n "$version" ] && [ "$(cat "$stamp" 2>/dev/null || true)" != "$version" ]; then
+    # A finisher that could not run (no display, say) is tried again on the next start.
+    if "$prefix/lib/vexlo/Vexlo" </dev/null; then
+        printf '%s\n' "$version" >"$stamp"
+    fi
+fi
 VEXLO_APP_DIR="$data" exec "$prefix/lib/vexlo/Vexlo8.12" "$@"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandStarter.h"
+#include "ComponentProbe.h"
 #include "FileSystem.h"
 #include "FinisherUi.h"
 
@@ -8,6 +9,10 @@
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 // Fakes that write what the finisher does into one shared journal, so a test sees the
 // order of messages, yields, copies and command starts together.
@@ -27,7 +32,14 @@ public:
     void failCopyTo(const QString& target, CopyResult result) { m_failures.insert(target, result); }
     bool hasFile(const QString& path) const { return m_files.contains(path); }
 
-    bool isDirectory(const QString& path) const override { return m_directories.contains(path); }
+    std::optional<QString> findDirectory(const QString& parent, const QString& name) const override {
+        for (const QString& directory : m_directories) {
+            const QFileInfo info(directory);
+            if (info.path() == parent && info.fileName().compare(name, Qt::CaseInsensitive) == 0)
+                return directory;
+        }
+        return std::nullopt;
+    }
     std::optional<QString> findFile(const QString& directory, const QString& fileName) const override {
         for (const QString& file : m_files) {
             const QFileInfo info(file);
@@ -53,14 +65,17 @@ private:
 
 class RecordingStarter : public CommandStarter {
 public:
-    explicit RecordingStarter(Journal& journal) : m_journal(journal) {}
+    explicit RecordingStarter(Journal& journal, QStringList unknownPrograms = {})
+        : m_journal(journal), m_unknownPrograms(std::move(unknownPrograms)) {}
+    // Programs not on the search path cannot be started.
     bool start(const QString& commandText) override {
         m_journal.entries.append(QStringLiteral("start ") + commandText);
-        return true;
+        return !m_unknownPrograms.contains(commandText.section(u' ', 0, 0));
     }
 
 private:
     Journal& m_journal;
+    QStringList m_unknownPrograms;
 };
 
 class RecordingUi : public FinisherUi {
@@ -73,4 +88,33 @@ public:
 
 private:
     Journal& m_journal;
+};
+
+// A component that is there or not, as scripted; a blocking one waits until asked to stop, as
+// an office that is slow to start would.
+class FakeProbe : public ComponentProbe {
+public:
+    FakeProbe(QString name, QString package, bool present, bool blocks = false)
+        : m_name(std::move(name)), m_package(std::move(package)), m_present(present), m_blocks(blocks) {}
+    QString name() const override { return m_name; }
+    QString package() const override { return m_package; }
+    bool isPresent(std::stop_token stop) override {
+        ++checks;
+        if (m_blocks) {
+            std::mutex mutex;
+            std::condition_variable_any never;
+            std::unique_lock lock(mutex);
+            never.wait(lock, stop, [] { return false; });
+            sawStop = stop.stop_requested();
+        }
+        return m_present;
+    }
+    std::atomic<int> checks = 0;
+    std::atomic<bool> sawStop = false;
+
+private:
+    QString m_name;
+    QString m_package;
+    bool m_present;
+    bool m_blocks;
 };

@@ -4,6 +4,7 @@
 // from the finisher's own debug log, which names the process id of every command it starts.
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
@@ -56,8 +57,8 @@ struct FinisherRun {
     QString log;
 
     // Reads the debug log until the line appears or the deadline passes.
-    bool waitForLog(const QString& line) {
-        QDeadlineTimer deadline(kDeadlineMs);
+    bool waitForLog(const QString& line, int deadlineMs = kDeadlineMs) {
+        QDeadlineTimer deadline(deadlineMs);
         while (!log.contains(line) && !deadline.hasExpired()) {
             process->waitForReadyRead(100);
             log += QString::fromUtf8(process->readAllStandardError());
@@ -90,7 +91,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_root.isValid());
         QDir root(m_root.path());
-        for (const char* dir : {"win/system32", "bin", "run", "安装 目录"})
+        for (const char* dir : {"win/system32", "bin", "run", "home", "安装 目录"})
             ASSERT_TRUE(root.mkpath(dir));
         QFile::setPermissions(root.filePath("run"),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -118,6 +119,7 @@ protected:
     QString system32(const QString& name = {}) const { return m_root.filePath("win/system32/" + name); }
     QString install(const QString& name = {}) const { return m_root.filePath("安装 目录/" + name); }
     QString record() const { return m_root.filePath("record"); }
+    QString home() const { return m_root.filePath("home"); }
 
     void putComponents(const QString& directory, const QStringList& names, const QByteArray& contents) {
         for (const QString& name : names)
@@ -131,6 +133,8 @@ protected:
         if (windir) env.insert("windir", *windir);
         env.insert("PATH", m_root.filePath("bin") + ":" + env.value("PATH"));
         env.insert("XDG_RUNTIME_DIR", m_root.filePath("run"));
+        env.insert("HOME", home());
+        env.remove("XDG_DATA_HOME");
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("QT_LOGGING_RULES", "vexlo.finisher.debug=true");
         env.insert("VEXLO_TEST_RECORD", record());
@@ -217,17 +221,54 @@ TEST_F(FinisherProcessTest, WithoutRegExeInTheSystemFolderNoCompatibilityCommand
     EXPECT_EQ(run.process->state(), QProcess::Running);
 }
 
-TEST_F(FinisherProcessTest, MissingWindirStartsNothingAndWritesNothing) {
+TEST_F(FinisherProcessTest, MixedCaseTreeAndARegistrationProgramNotOnThePath) {
+    QDir win(m_root.filePath("win"));
+    ASSERT_TRUE(win.rename("system32", "System32") && win.mkdir("SysWOW64"));
+    ASSERT_TRUE(QFile::remove(m_root.filePath("bin/Regsvr32.EXE")));
+    putComponents(win.filePath("System32/"), {"msvbvm60.dll", "Reg.Exe"}, "installed ");
+    putComponents(install(), kComponents, "shipped ");
+
+    FinisherRun& run = start(win.path());
+    ASSERT_TRUE(run.waitForLog("Timer1 enabled")) << run.log.toStdString();
+
+    EXPECT_EQ(recordsInStartOrder(run), compatibilityRecords(install().chopped(1)));
+    EXPECT_EQ(readFile(win.filePath("System32/MCI32.OCX")), "shipped MCI32.OCX");
+    QStringList folders = win.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    folders.sort();
+    EXPECT_EQ(folders, QStringList({"SysWOW64", "System32"})) << "no second system folder";
+    EXPECT_TRUE(run.log.contains("Label1: 您当前使用的是64位的Windows操作系统"));
+    for (const char* name :
+         {"MSVBVM60.DLL", "MSSTDFMT.DLL", "SYSTRAY.OCX", "MCI32.OCX", "COMDLG32.OCX", "COMCTL32.OCX"})
+        EXPECT_TRUE(run.log.contains(QStringLiteral("%1：无法启动“Regsvr32.EXE”").arg(name))) << name;
+}
+
+TEST_F(FinisherProcessTest, WithoutWindirChecksThisSystemOnceAndWritesOnlyIntoTheDataFolder) {
     putComponents(install(), kComponents, "shipped ");
     const bool rootHadSystem32 = QFile::exists("/system32");
 
     FinisherRun& run = start(std::nullopt);
-    ASSERT_TRUE(run.waitForLog("Timer1 enabled")) << run.log.toStdString();
+    ASSERT_TRUE(run.waitForLog("Label1: ")) << run.log.toStdString();
+    FinisherRun& second = start(std::nullopt);
+    ASSERT_TRUE(second.process->waitForFinished(kDeadlineMs));
+    EXPECT_EQ(second.process->exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(second.process->readAllStandardError()), QString()) << "ends silently";
+    // The real checks start this machine's office once.
+    ASSERT_TRUE(run.waitForLog("Timer1 enabled", 4 * kDeadlineMs)) << run.log.toStdString();
 
     EXPECT_EQ(run.startedCommands(), QStringList{});
-    EXPECT_TRUE(run.log.contains("Label1: 未能确定系统目录"));
-    EXPECT_EQ(QFile::exists("/system32"), rootHadSystem32);
     EXPECT_FALSE(QFile::exists(record()));
+    EXPECT_EQ(QFile::exists("/system32"), rootHadSystem32);
+    EXPECT_TRUE(run.log.contains(QRegularExpression("Label1: 您当前使用的是(64|32)位的Linux操作系统")));
+    EXPECT_TRUE(run.log.contains("component LibreOffice 办公程序（UNO 接口） present"))
+        << run.log.toStdString();
+    QStringList written;
+    for (QDirIterator it(home(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+         it.hasNext();)
+        written.append(QDir(home()).relativeFilePath(it.next()));
+    written.sort();
+    EXPECT_EQ(written, QStringList({".local", ".local/share", ".local/share/vexlo",
+                                    ".local/share/vexlo/.finisher.lock"}));
 }
 
 TEST_F(FinisherProcessTest, SecondInstanceEndsAtOnceAndSilently) {

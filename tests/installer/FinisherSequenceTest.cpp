@@ -42,10 +42,10 @@ QString message(const QString& text) {
     return QStringLiteral("message ") + text;
 }
 
-QStringList copies(const QStringList& names) {
+QStringList copies(const QStringList& names, const QString& system = kSystem) {
     QStringList entries;
     for (const QString& name : names)
-        entries.append(QStringLiteral("copy %1/%2 -> %3/%2").arg(kSource, name, kSystem));
+        entries.append(QStringLiteral("copy %1/%2 -> %3/%2").arg(kSource, name, system));
     return entries;
 }
 
@@ -60,6 +60,13 @@ QStringList registrations(const QStringList& missing = {}) {
         if (!missing.contains(name)) entries.append(QStringLiteral("start ") + command);
     }
     return entries;
+}
+
+QString notRegistered(const QStringList& names) {
+    QString text = FinisherTexts::registrationFailuresHeading();
+    for (const QString& name : names)
+        text += FinisherTexts::copyFailureLine(name, "无法启动“Regsvr32.EXE”");
+    return text;
 }
 
 QString failures(const QList<std::pair<QString, QString>>& components) {
@@ -86,6 +93,7 @@ struct SequenceCase {
     QStringList expected;
     std::optional<QString> windir = QStringLiteral("/win");
     QString sourceDirectory = kSource;
+    QStringList programsNotOnPath = {};
 };
 
 class FinisherSequenceTest : public ::testing::TestWithParam<SequenceCase> {};
@@ -95,7 +103,7 @@ TEST_P(FinisherSequenceTest, RunsTheLoadSequence) {
     FakeFileSystem fs(journal);
     fs.addDirectory(QStringLiteral("/win"));
     GetParam().arrange(fs);
-    RecordingStarter starter(journal);
+    RecordingStarter starter(journal, GetParam().programsNotOnPath);
     RecordingUi ui(journal);
 
     Finisher(fs, starter, ui).run({GetParam().windir, GetParam().sourceDirectory});
@@ -175,18 +183,6 @@ INSTANTIATE_TEST_SUITE_P(
                      [](FakeFileSystem& fs) { addAll(fs, kSystem, kCopyOrder + QStringList{"REG.EXE"}); },
                      QStringList{message(k32Bit)} + registrations() + kCompatibility,
                      QStringLiteral("/win/")},
-        SequenceCase{"NoWindir_MessageOnly",
-                     [](FakeFileSystem& fs) { addAll(fs, "/system32", kCopyOrder + QStringList{"REG.EXE"}); },
-                     {message(FinisherTexts::noWindirMessage())},
-                     std::nullopt},
-        SequenceCase{"EmptyWindir_MessageOnly",
-                     [](FakeFileSystem& fs) { addAll(fs, "/system32", kCopyOrder + QStringList{"REG.EXE"}); },
-                     {message(FinisherTexts::noWindirMessage())},
-                     QString()},
-        SequenceCase{"BlankWindir_MessageOnly",
-                     [](FakeFileSystem&) {},
-                     {message(FinisherTexts::noWindirMessage())},
-                     QStringLiteral("  ")},
         SequenceCase{"NoSystemDirectory_MessageOnly",
                      [](FakeFileSystem& fs) { addAll(fs, kSource); },
                      {message(k32Bit), message(k32Bit + FinisherTexts::noSystemDirectoryNote(kSystem))}},
@@ -194,7 +190,32 @@ INSTANTIATE_TEST_SUITE_P(
                      [](FakeFileSystem& fs) { addAll(fs, kSystem, kCopyOrder + QStringList{"REG.EXE"}); },
                      QStringList{message(k32Bit)} + registrations() +
                          QStringList{message(k32Bit + FinisherTexts::quoteInSourceDirectoryNote())},
-                     QStringLiteral("/win"), QStringLiteral("/in\"st")}),
+                     QStringLiteral("/win"), QStringLiteral("/in\"st")},
+        SequenceCase{.name = "MixedCaseFolders_FoundAsOnWindows",
+                     .arrange =
+                         [](FakeFileSystem& fs) {
+                             fs.addDirectory("/win/SysWOW64");
+                             addAll(fs, "/win/System32", {"msvbvm60.dll", "Reg.exe"});
+                             addAll(fs, kSource);
+                         },
+                     .expected = QStringList{message(k64Bit)} +
+                                 copies(without(kCopyOrder, "MSVBVM60.DLL"), "/win/System32") +
+                                 registrations() + kCompatibility},
+        SequenceCase{
+            .name = "RegistrationProgramNotOnPath_EveryComponentNamed",
+            .arrange = [](FakeFileSystem& fs) { addAll(fs, kSystem, kCopyOrder + QStringList{"REG.EXE"}); },
+            .expected = QStringList{message(k32Bit)} + registrations() +
+                        QStringList{
+                            message(k32Bit + notRegistered({"MSVBVM60.DLL", "MSSTDFMT.DLL", "SYSTRAY.OCX",
+                                                            "MCI32.OCX", "COMDLG32.OCX", "COMCTL32.OCX"}))} +
+                        kCompatibility,
+            .programsNotOnPath = {"Regsvr32.EXE"}},
+        SequenceCase{
+            .name = "RegExeNotOnPath_CompatibilityNotSet",
+            .arrange = [](FakeFileSystem& fs) { addAll(fs, kSystem, kCopyOrder + QStringList{"REG.EXE"}); },
+            .expected = QStringList{message(k32Bit)} + registrations() + kCompatibility +
+                        QStringList{message(k32Bit + "\n\n无法启动“REG.EXE”，未能设置兼容模式。")},
+            .programsNotOnPath = {"REG.EXE"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

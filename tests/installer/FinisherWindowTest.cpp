@@ -1,9 +1,12 @@
 #include "FinisherWindow.h"
 #include "FinisherFakes.h"
+#include "FinisherTexts.h"
+#include "LinuxComponents.h"
 
 #include <QLabel>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -121,16 +124,79 @@ TEST_F(FinisherWindowTest, PendingEventsRunBeforeTheFirstRegistration) {
     EXPECT_EQ(ranBeforeStart, 1);
 }
 
-TEST_F(FinisherWindowTest, MissingWindirIsExplainedAndTheWindowStillCloses) {
-    FinisherWindow window(m_fs, m_starter, {std::nullopt, "/inst"});
-    QSignalSpy finished(&window, &FinisherWindow::finished);
+// The Linux components as the real finisher lists them, each replaced by a scripted fake.
+struct LinuxCase {
+    const char* name;
+    std::optional<QString> windir;
+    int missingIndex; // -1: all present
+};
+
+class FinisherWindowLinuxTest : public FinisherWindowTest, public ::testing::WithParamInterface<LinuxCase> {};
+
+TEST_P(FinisherWindowLinuxTest, NamesEachMissingComponentAndItsPackage) {
+    const ComponentProbes real = linuxComponentProbes({"/no/office", "/no/data"});
+    std::vector<std::shared_ptr<FakeProbe>> fakes;
+    ComponentProbes probes;
+    for (std::size_t i = 0; i < real.size(); ++i) {
+        fakes.push_back(std::make_shared<FakeProbe>(real[i]->name(), real[i]->package(),
+                                                    int(i) != GetParam().missingIndex));
+        probes.push_back(fakes.back());
+    }
+    FinisherSettings settings{GetParam().windir, "/inst", true};
+    FinisherWindow window(m_fs, m_starter, settings, probes);
     window.load();
 
-    EXPECT_TRUE(label1(window)->text().contains("windir"));
+    EXPECT_EQ(label1(window)->text(), FinisherTexts::linuxMessage(true));
+    EXPECT_FALSE(timer1(window)->isActive()) << "the countdown waits for the check";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer1(window)->isActive(); }, 10000));
+
+    QString expected = FinisherTexts::linuxMessage(true);
+    if (GetParam().missingIndex >= 0) {
+        const auto& missing = real[std::size_t(GetParam().missingIndex)];
+        expected = FinisherTexts::linuxMissingHeading(true) +
+                   FinisherTexts::linuxMissingLine(missing->name(), missing->package());
+    }
+    EXPECT_EQ(label1(window)->text(), expected);
+    for (const auto& fake : fakes)
+        EXPECT_EQ(fake->checks, 1) << fake->name().toStdString();
     EXPECT_TRUE(m_journal.entries.filter(QRegularExpression("^(start|copy) ")).isEmpty());
-    for (int i = 0; i < 13; ++i)
-        window.tick();
-    EXPECT_EQ(finished.count(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FinisherWindowLinuxTest,
+    ::testing::Values(LinuxCase{"NoWindir_AllPresent", std::nullopt, -1},
+                      LinuxCase{"EmptyWindir_AllPresent", QString(), -1},
+                      LinuxCase{"BlankWindir_AllPresent", QStringLiteral("  "), -1},
+                      LinuxCase{"Missing0", std::nullopt, 0}, LinuxCase{"Missing1", std::nullopt, 1},
+                      LinuxCase{"Missing2", std::nullopt, 2}, LinuxCase{"Missing3", std::nullopt, 3},
+                      LinuxCase{"Missing4", std::nullopt, 4}, LinuxCase{"Missing5", std::nullopt, 5},
+                      LinuxCase{"Missing6", std::nullopt, 6}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FinisherWindowTest, LinuxTextsAsShown) {
+    auto calc = std::make_shared<FakeProbe>("LibreOffice Calc 电子表格程序", "libreoffice-calc", false);
+    auto help = std::make_shared<FakeProbe>("帮助文件查看程序 xchm 或 kchmviewer", "xchm", false);
+    FinisherWindow window(m_fs, m_starter, {std::nullopt, "/inst", false}, {calc, help});
+    window.load();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer1(window)->isActive(); }, 10000));
+
+    EXPECT_EQ(label1(window)->text(),
+              QStringLiteral("您当前使用的是32位的Linux操作系统\n\n"
+                             "以下运行组件缺失，主程序的相应功能将无法使用，请安装所列软件包：\n"
+                             "\u3000LibreOffice Calc 电子表格程序（软件包 libreoffice-calc）\n"
+                             "\u3000帮助文件查看程序 xchm 或 kchmviewer（软件包 xchm）"));
+}
+
+TEST_F(FinisherWindowTest, ClosingDuringTheCheckStopsIt) {
+    auto slow = std::make_shared<FakeProbe>("office", "libreoffice-core", true, true);
+    auto later = std::make_shared<FakeProbe>("font", "fonts-noto-cjk", true);
+    {
+        FinisherWindow window(m_fs, m_starter, {std::nullopt, "/inst"}, {slow, later});
+        window.load();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return slow->checks == 1; }, 10000));
+    }
+    EXPECT_TRUE(slow->sawStop);
+    EXPECT_EQ(later->checks, 0);
 }
 
 } // namespace

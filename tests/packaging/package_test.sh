@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the .deb, installs it as a user's machine would, starts the program the way its
-# menu entry does, and checks that it runs in the user's data folder. Removes it again.
+# menu entry does, and checks that the install finisher's window comes first, then the
+# program, in the user's data folder. Removes it again. With VEXLO_SCREENSHOTS set to a
+# folder, a screenshot of each window is left there.
 set -euo pipefail
 build=$1
 [ -n "${DISPLAY:-}" ] || { echo "needs the test X display"; exit 1; }
@@ -36,11 +38,28 @@ mkdir -p "$HOME"
 unset XDG_DATA_HOME
 $exec_line >"$work/out.txt" 2>&1 &
 pid=$!
-for _ in $(seq 150); do
-    if xdotool search --name 'Kelvora工具  演讲计时与随机抽签' >/dev/null 2>&1; then break; fi
-    sleep 0.1
-done
-xdotool search --name 'Kelvora工具  演讲计时与随机抽签' >/dev/null || { echo "program did not start"; cat "$work/out.txt"; exit 1; }
+finisher='Kelvora软件安装程序'
+program='Kelvora工具  演讲计时与随机抽签'
+# wait_for TITLE SECONDS
+wait_for() {
+    for _ in $(seq $(($2 * 10))); do
+        xdotool search --name "$1" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# shot NAME SETTLE_SECONDS: only when screenshots are asked for, after the window settled
+shot() { [ -z "${VEXLO_SCREENSHOTS:-}" ] || { sleep "$2"; import -window root "$VEXLO_SCREENSHOTS/$1.png"; }; }
+[ -x /usr/lib/vexlo/Vexlo ] || { echo "the install finisher is not installed"; exit 1; }
+wait_for "$finisher" 30 || { echo "the install finisher did not show"; cat "$work/out.txt"; exit 1; }
+! xdotool search --name "$program" >/dev/null 2>&1 || { echo "the program started before the finisher ended"; exit 1; }
+# The finisher checks the components (it starts an office once), then closes 13 s later.
+shot finisher 6
+wait_for "$program" 90 || { echo "program did not start"; cat "$work/out.txt"; exit 1; }
+! xdotool search --name "$finisher" >/dev/null 2>&1 || { echo "the finisher is still open"; exit 1; }
+shot program 2
+[ "$(cat "$HOME/.local/share/vexlo/.finisher-version")" = "$(dpkg-deb -f "$deb" Version)" ] ||
+    { echo "the finisher's run is not recorded for this version"; exit 1; }
 for f in name.xls name1.xls MYPPT.ppt Note1.PPT Note2.PPT start.wav; do
     [ -f "$HOME/.local/share/vexlo/$f" ] || { echo "missing $f in the user's data folder"; exit 1; }
 done
