@@ -1,4 +1,6 @@
 #include "lifecycle/Application.h"
+#include "lifecycle/EndSignals.h"
+#include "lifecycle/ExitControl.h"
 #include "office/libreoffice/LibreOfficeSuite.h"
 #include "platform/x11/RealPlatform.h"
 
@@ -7,6 +9,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Early, so a logout during start-up waits for the program instead of cutting it off.
+    EndSignals endSignals;
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
     platform::RealPlatform desktop;
     vexlo::office::LibreOfficeSuite office;
@@ -15,6 +19,7 @@ int main(int argc, char* argv[]) {
     Application program(desktop.get(), appDir);
     program.ctx().office = &office;
     program.ctx().forms.setEndProcess([] { QCoreApplication::exit(0); });
+    endSignals.setHandler([&program](int) { endForDesktop(program.ctx()); });
     if (!program.start())
         return 0;
     return app.exec();

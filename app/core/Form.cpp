@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QMouseEvent>
@@ -244,6 +245,15 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    // Windows end only through the registry's unload, which runs their close handling;
+    // a window the desktop closed behind its handlers' back would leave the program
+    // running without it.
+    event->ignore();
+    if (m_closeAction)
+        m_closeAction();
 }
 
 void Form::moveEvent(QMoveEvent* event) {

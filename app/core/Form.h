@@ -57,6 +57,9 @@ public:
     // start-up), run after the window's own.
     void addLoadHook(std::function<void()> hook) { m_loadHooks.push_back(std::move(hook)); }
     void addUnloadHook(std::function<void()> hook) { m_unloadHooks.push_back(std::move(hook)); }
+    // What a close request from the desktop (Alt+F4, the task list's "Close") does: the
+    // window's own way out. Without one the request is ignored.
+    void setCloseAction(std::function<void()> action) { m_closeAction = std::move(action); }
 
     // Pointer behaviour shared by all windows.
     void enableDragging(const QStringList& controlNames, bool byForm = true);
@@ -77,6 +80,7 @@ protected:
     virtual void onLoad() {}
     virtual void onUnload() {}
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
@@ -104,6 +108,7 @@ private:
     QHash<QWidget*, std::function<bool()>> m_validators;
     bool m_validating = false;
     std::vector<std::function<void()>> m_loadHooks, m_unloadHooks;
+    std::function<void()> m_closeAction;
     bool m_dragging = false;
     QPoint m_dragAnchor;
     int m_dragLeft = 0, m_dragTop = 0;

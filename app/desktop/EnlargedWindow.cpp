@@ -21,10 +21,12 @@ EnlargedWindow::EnlargedWindow(AppContext& ctx)
     m_digits->setFont(font);
 
     timer(QStringLiteral("Timer1"))->setHandler([this] { refresh(); });
-    onDoubleClick(QStringLiteral("Label1"), [this] {
+    auto close = [this] {
         this->ctx().state.enlargedViewSignal = 99;
         this->ctx().forms.unload(Id);
-    });
+    };
+    onDoubleClick(QStringLiteral("Label1"), close);
+    setCloseAction(close);
     enableDragging({QStringLiteral("Frame2"), QStringLiteral("Label1"), QStringLiteral("Label2"),
                     QStringLiteral("Label3"), QStringLiteral("Label4")});
 }

@@ -20,6 +20,8 @@ FloatingToolbar::FloatingToolbar(AppContext& ctx)
     onClick(QStringLiteral("Image2"), [this] { closeToolbar(); });
     connect(m_confirm, &QPushButton::clicked, this, &FloatingToolbar::confirm);
     connect(control<QPushButton>(QStringLiteral("Command2")), &QPushButton::clicked, this, &FloatingToolbar::back);
+    // The hint panel's "返回", else the strip's way back to the main window.
+    setCloseAction([this] { hintPanelShown() ? back() : showMainWindow(); });
     enableDragging({QStringLiteral("Frame1"), QStringLiteral("Label1"), QStringLiteral("Label2"),
                     QStringLiteral("Label3"), QStringLiteral("Label4"), QStringLiteral("Image1"),
                     QStringLiteral("Image2")});

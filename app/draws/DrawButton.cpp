@@ -31,8 +31,8 @@ void DrawButton::clicked() {
         const auto answer = ctx.platform.messages.askYesNo(launcherTexts::toolTitle,
                                                            launcherTexts::closePresentationQuestion);
         if (answer == platform::MessageBoxes::Answer::Yes) {
-            // Asked to end, forced after a grace; the launcher opens without waiting.
-            program.terminate(ctx);
+            // Close requests only; the launcher opens without waiting for them.
+            program.close(ctx);
             s.launcherBlocked = QStringLiteral("N");
         } else {
             s.launcherBlocked = QStringLiteral("Y");

@@ -49,6 +49,7 @@ DrawLauncher::DrawLauncher(AppContext& ctx)
     onClick(QStringLiteral("Label1"), [this] { returnToMainWindow(); });
     onClick(QStringLiteral("Image1"), [this] { returnToMainWindow(); });
     connect(m_count, &QLineEdit::textChanged, this, &DrawLauncher::countEdited);
+    setCloseAction([this] { closeAsShown(); });
     timer(QStringLiteral("Timer1"))->setHandler([this] { keepOnScreen(); });
     // The question covers the count prompt beneath it and reads from the top down.
     auto* question = control<QLabel>(QStringLiteral("Label7"));
@@ -134,6 +135,17 @@ void DrawLauncher::cancel() {
     ctx.yield(1);
     ctx.forms.unload(Id);
     main->show();
+}
+
+void DrawLauncher::closeAsShown() {
+    // The way out of what is on show: the confirmation's "继续抽签", the count box's
+    // "取消", the menu's "返回".
+    if (c("Command9")->isVisibleTo(this))
+        continueOrderDraw();
+    else if (!c("Frame3")->isVisibleTo(this))
+        cancel();
+    else
+        returnToMainWindow();
 }
 
 void DrawLauncher::returnToMainWindow() {

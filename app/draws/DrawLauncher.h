@@ -30,6 +30,7 @@ private:
     void showCountBox();
     void confirmCount();
     void cancel();
+    void closeAsShown();
     void returnToMainWindow();
     void openListDraw(FormId id);
     void openSlideDraw();

@@ -40,6 +40,7 @@ OrderDraw::OrderDraw(AppContext& ctx)
     connect(button("Command2"), &QPushButton::clicked, this, &OrderDraw::armNext);
     connect(button("Command4"), &QPushButton::clicked, this, &OrderDraw::nextRound);
     connect(button("Command7"), &QPushButton::clicked, this, &OrderDraw::finish);
+    setCloseAction([button] { button("Command7")->click(); });
     timer(QStringLiteral("Timer1"))->setHandler([this] { roll(); });
 
     focusOnHover({QStringLiteral("Command1"), QStringLiteral("Command2"), QStringLiteral("Command4"),

@@ -1,30 +1,31 @@
 #pragma once
 
+#include "platform/DesktopWindows.h"
+
 #include <QList>
-#include <QString>
+#include <vector>
 
 class AppContext;
 
 namespace draws {
 
-// The user's presentation program as the draws see it: its executable name on this
-// desktop and the office processes of this program, which are never the user's.
+// The user's presentation program as the draws see it. On this desktop one LibreOffice
+// process serves all of a user's documents, so it is not the process that counts but its
+// presentation windows: Impress documents and running slide shows of the user's own
+// LibreOffice. The program's own offices and windows, other users' and other programs'
+// windows never count.
 struct PresentationProgram {
-    QString processName;
+    // Processes of the offices this program started.
     QList<qint64> ownProcesses;
 
-    // From the office layer when it is wired, else the name LibreOffice's processes
-    // carry (the Windows program's name on Windows) with nothing to spare.
     static PresentationProgram of(const AppContext& ctx);
 
-    // The process check: some process of that name runs that is not one of ours.
-    bool running(AppContext& ctx) const;
-    // Asks the user's presentation processes to end and forces them after a grace;
-    // returns at once.
-    void terminate(AppContext& ctx) const;
+    bool counts(const platform::ClientWindow& window) const;
+    std::vector<platform::ClientWindow> windows(AppContext& ctx) const;
+    bool running(AppContext& ctx) const { return !windows(ctx).empty(); }
+    // Asks each presentation window to close, as the user's close button would, so
+    // LibreOffice asks to save a modified one. Returns at once.
+    void close(AppContext& ctx) const;
 };
-
-// Executable name of LibreOffice's office processes.
-inline constexpr char linuxPresentationProcessName[] = "soffice.bin";
 
 } // namespace draws

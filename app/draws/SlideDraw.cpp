@@ -28,6 +28,8 @@ SlideDraw::SlideDraw(AppContext& ctx) : Form(ctx, Id, QStringLiteral(":/forms/Fo
     connect(button("Command3"), &QPushButton::clicked, this, &SlideDraw::prepare);
     connect(button("Command4"), &QPushButton::clicked, this, &SlideDraw::draw);
     connect(button("Command1"), &QPushButton::clicked, this, &SlideDraw::finish);
+    // As its end button; a disabled one does nothing.
+    setCloseAction([button] { button("Command1")->click(); });
     timer(QStringLiteral("Timer1"))->setHandler([this] { flicker(); });
     // The box reports; it is not typed into.
     control<QLineEdit>(QStringLiteral("Text1"))->setReadOnly(true);

@@ -21,6 +21,8 @@ void ExitControl::attach(MainWindow& window) {
     QObject::connect(window.control<QPushButton>(QStringLiteral("Command6")), &QPushButton::clicked, control,
                      &ExitControl::help);
     window.onClick(QStringLiteral("Image1"), [control] { control->homePage(); });
+    // Alt+F4 or the task list's "Close" is the Exit button.
+    window.setCloseAction([control] { control->exit(); });
 }
 
 void ExitControl::exit() {
@@ -30,6 +32,12 @@ void ExitControl::exit() {
     if (ctx.platform.messages.askYesNo(exitTexts::toolTitle, exitTexts::confirmExit) !=
         platform::MessageBoxes::Answer::Yes)
         return;
+    closePlayerAndEnd(ctx);
+}
+
+void closePlayerAndEnd(AppContext& ctx) {
+    if (ctx.forms.ended())
+        return;
     if (ctx.state.layoutMode == QLatin1String("H")) {
         // The presentation the player shows ends before the windows close.
         pressPlayerClose(ctx);
@@ -37,6 +45,13 @@ void ExitControl::exit() {
         ctx.state.layoutMode = QStringLiteral("S");
     }
     ctx.forms.unloadAllAndEnd();
+}
+
+void endForDesktop(AppContext& ctx) {
+    // Nobody is asked: the session is going. What the program took is given back first.
+    ctx.platform.taskbar.show();
+    ctx.platform.input.setBlocked(false);
+    closePlayerAndEnd(ctx);
 }
 
 QString helpCommandLine(const QString& helpFilePath) {

@@ -20,6 +20,15 @@ private:
     MainWindow& m_window;
 };
 
+class AppContext;
+
+// The end after a confirmed Exit: an instruction presentation the player shows is closed,
+// then every window is unloaded and the process ends. Once only.
+void closePlayerAndEnd(AppContext& ctx);
+// The end the desktop asks for (logout, shutdown, a termination signal): the panel and
+// the input are given back, then as above.
+void endForDesktop(AppContext& ctx);
+
 // The command line that opens the help file in the first viewer found on the command
 // search path; empty when there is none.
 QString helpCommandLine(const QString& helpFilePath);

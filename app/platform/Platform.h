@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Chores.h"
+#include "DesktopWindows.h"
 #include "InputBlock.h"
 #include "InstanceGuard.h"
 #include "KeyState.h"
@@ -28,6 +29,7 @@ struct Platform {
     InputBlock& input;
     Processes& processes;
     Chores& chores;
+    DesktopWindows& desktopWindows;
 };
 
 } // namespace platform

@@ -13,6 +13,8 @@ class WindowList {
 public:
     struct Entry {
         QString title;
+        // The window that carries the title (the client inside a frame); 0 when unknown.
+        quint64 id = 0;
         // The window belongs to this program; the title watch ignores it.
         bool ownWindow = false;
     };
@@ -26,7 +28,7 @@ public:
         const QStringList all = titles();
         out.resize(static_cast<size_t>(all.size()));
         for (qsizetype i = 0; i < all.size(); ++i)
-            out[static_cast<size_t>(i)] = {all[i], false};
+            out[static_cast<size_t>(i)] = {all[i], 0, false};
     }
 };
 

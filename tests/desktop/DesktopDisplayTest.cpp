@@ -174,7 +174,7 @@ protected:
     platform::X11WindowPlacement placement;
     platform::Platform platform{fakes.messages, screen,         placement,       fakes.instance,
                                 fakes.sounds,   fakes.keys,     fakes.windows,   fakes.taskbar,
-                                fakes.input,    fakes.processes, fakes.chores};
+                                fakes.input,    fakes.processes, fakes.chores,     fakes.desktopWindows};
     QTemporaryDir dir;
     QString previous;
     std::unique_ptr<Application> app;

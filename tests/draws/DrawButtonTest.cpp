@@ -59,7 +59,7 @@ TEST_F(DrawButtonTest, GuardAsksOnlyWhileThePresentationProgramRunsInTheNormalLa
         main->timer(QStringLiteral("Timer2"))->setEnabled(true);
         main->setTop(2500);
         h.fake.messages.shown.clear();
-        h.fake.processes.terminated.clear();
+        h.fake.desktopWindows.closeRequests.clear();
         h.fake.messages.answers.clear();
         if (c.answer)
             h.fake.messages.answers.push_back(*c.answer);
@@ -76,13 +76,10 @@ TEST_F(DrawButtonTest, GuardAsksOnlyWhileThePresentationProgramRunsInTheNormalLa
         } else {
             EXPECT_TRUE(h.fake.messages.shown.empty());
         }
-        if (c.answer == Answer::Yes) {
-            ASSERT_EQ(h.fake.processes.terminated.size(), 1u);
-            EXPECT_EQ(h.fake.processes.terminated[0].first, QStringLiteral("soffice.bin"));
-            EXPECT_TRUE(h.fake.processes.terminated[0].second.isEmpty());
-        } else {
-            EXPECT_TRUE(h.fake.processes.terminated.empty());
-        }
+        if (c.answer == Answer::Yes)
+            EXPECT_EQ(h.fake.desktopWindows.closeRequests, (std::vector<quint64>{12})) << "the presentation only";
+        else
+            EXPECT_TRUE(h.fake.desktopWindows.closeRequests.empty());
         EXPECT_EQ(state().launcherBlocked, c.opens ? QStringLiteral("N") : QStringLiteral("Y"));
         if (c.opens) {
             ASSERT_NE(l, nullptr);
@@ -110,61 +107,90 @@ TEST_F(DrawButtonTest, AfterNoTheNextClickOpensOnceThePresentationProgramIsClose
     EXPECT_EQ(h.fake.messages.shown.size(), 1u);
 }
 
-TEST_F(DrawButtonTest, AFailedProcessSnapshotCountsAsNotRunning) {
-    presentationProgramRuns(true);
-    h.fake.processes.snapshotFails = true;
-    draws::DrawLauncher* l = openLauncher();
-    ASSERT_NE(l, nullptr);
-    EXPECT_TRUE(l->isVisible());
-    EXPECT_TRUE(h.fake.messages.shown.empty());
-}
-
-// The office layer's view of the presentation program, as the office engineer's
-// backends report it.
+// The office layer's own instances, as its backends report them.
 class OfficeStub : public vexlo::office::OfficeSuite {
 public:
     std::shared_ptr<vexlo::office::PresentationApp> createPresentationApp() override { return nullptr; }
     std::shared_ptr<vexlo::office::SpreadsheetApp> createSpreadsheetApp() override { return nullptr; }
     std::shared_ptr<vexlo::office::SpreadsheetApp> attachRunningSpreadsheet() override { return nullptr; }
-    QString presentationProcessName() const override { return name; }
-    QList<qint64> ownProcessIds() const override { return own; }
-    QString name = QStringLiteral("soffice.bin");
-    QList<qint64> own;
+    QString presentationProcessName() const override { return QStringLiteral("soffice.bin"); }
+    QList<qint64> ownProcessIds() const override { return {901}; }
 };
 
-TEST_F(DrawButtonTest, TheProgramsOwnOfficeInstancesNeverCount) {
+TEST_F(DrawButtonTest, OnlyTheUsersLibreOfficePresentationsAreAskedAboutAndClosed) {
     OfficeStub office;
-    office.own = {901, 902};
     h.ctx().office = &office;
-    h.fake.processes.running = {{901, QStringLiteral("soffice.bin")}, {902, QStringLiteral("soffice.bin")}};
+    using W = platform::ClientWindow;
+    const QString lo = QStringLiteral("libreoffice");
+    const QString show = QStringLiteral("LibreOffice 7.4"); // the show window's class
+    const struct Row {
+        W window;
+        bool presentation;
+    } rows[] = {
+        {{1, QStringLiteral("MYPPT.ppt - LibreOffice Impress"), lo, QStringLiteral("libreoffice-impress"), 500}, true},
+        {{2, QStringLiteral("Presenting: MYPPT"), lo, show, 500}, true},
+        {{3, QStringLiteral("正在演示: 课件"), lo, show, 500}, true},
+        {{4, QStringLiteral("正在簡報：課件"), lo, show, 500}, true},
+        {{5, QStringLiteral("Notes.odt - LibreOffice Writer"), lo, QStringLiteral("libreoffice-writer"), 500}, false},
+        {{6, QStringLiteral("Untitled 1 - LibreOffice Calc"), lo, QStringLiteral("libreoffice-calc"), 500}, false},
+        {{7, QStringLiteral("Plan.odg - LibreOffice Draw"), lo, QStringLiteral("libreoffice-draw"), 500}, false},
+        {{8, QStringLiteral("LibreOffice"), lo, QStringLiteral("libreoffice-startcenter"), 500}, false},
+        {{9, QStringLiteral("LibreOffice 7.4"), lo, show, 500}, false}, // the quick starter
+        {{10, QStringLiteral("MYPPT.ppt - LibreOffice Impress"), lo, QStringLiteral("libreoffice-impress"), 901}, false},
+        {{11, QStringLiteral("Presenting: MYPPT"), lo, show, 901}, false},
+        {{12, QStringLiteral("Talk.odp - LibreOffice Impress"), lo, QStringLiteral("libreoffice-impress"), 700, true},
+         false},
+        {{13, QStringLiteral("Presenting: ours"), QStringLiteral("Vexlo8.12"), QStringLiteral("Vexlo8.12"), 0, false,
+          true},
+         false},
+        {{14, QStringLiteral("Microsoft PowerPoint - Wikipedia"), QStringLiteral("Navigator"),
+          QStringLiteral("firefox-esr"), 600},
+         false},
+    };
+    auto& windows = h.fake.desktopWindows.windows;
+    windows.clear();
+    for (const Row& r : rows) {
+        if (!r.presentation)
+            windows.push_back(r.window);
+    }
     draws::DrawLauncher* l = openLauncher();
     ASSERT_NE(l, nullptr);
     EXPECT_TRUE(l->isVisible());
-    EXPECT_TRUE(h.fake.messages.shown.empty()) << "only our own instances run";
+    EXPECT_TRUE(h.fake.messages.shown.empty()) << "nothing of these is the user's presentation";
+    EXPECT_TRUE(h.fake.desktopWindows.closeRequests.empty());
 
     forms().unload(FormId::Form2);
     main->show();
-    h.fake.processes.running.push_back({903, QStringLiteral("soffice.bin")}); // the user's own
+    for (const Row& r : rows) {
+        if (r.presentation)
+            windows.push_back(r.window);
+    }
     h.fake.messages.answers = {Answer::Yes};
     ASSERT_NE(openLauncher(), nullptr);
-    ASSERT_EQ(h.fake.messages.shown.size(), 1u);
-    ASSERT_EQ(h.fake.processes.terminated.size(), 1u);
-    EXPECT_EQ(h.fake.processes.terminated[0].first, QStringLiteral("soffice.bin"));
-    EXPECT_EQ(h.fake.processes.terminated[0].second, (QList<qint64>{901, 902})) << "ours are spared";
+    EXPECT_EQ(h.fake.messages.shown.size(), 1u);
+    // Shows first (closing one only ends the show), then the document.
+    EXPECT_EQ(h.fake.desktopWindows.closeRequests, (std::vector<quint64>{2, 3, 4, 1}));
+    EXPECT_EQ(windows.size(), std::size(rows) - 4) << "everything else stays open";
     h.ctx().office = nullptr;
 }
 
-TEST_F(DrawButtonTest, TheProcessNameComesFromTheOfficeLayer) {
-    OfficeStub office;
-    office.name = QStringLiteral("powerpnt.exe");
-    h.ctx().office = &office;
-    h.fake.processes.running = {{50, QStringLiteral("soffice.bin")}, {51, QStringLiteral("POWERPNT.EXE")}};
+TEST_F(DrawButtonTest, APresentationKeptOpenAfterYesStillStopsThePresentationButtons) {
+    std::vector<QString> log;
+    registerProbe(forms(), FormId::Form5, log);
+    presentationProgramRuns(true);
+    h.fake.desktopWindows.keptOpen = {12}; // "Cancel" in LibreOffice's save question
     h.fake.messages.answers = {Answer::Yes};
-    ASSERT_NE(openLauncher(), nullptr);
-    ASSERT_EQ(h.fake.messages.shown.size(), 1u) << "POWERPNT.EXE lower-cased matches";
-    ASSERT_EQ(h.fake.processes.terminated.size(), 1u);
-    EXPECT_EQ(h.fake.processes.terminated[0].first, QStringLiteral("powerpnt.exe"));
-    h.ctx().office = nullptr;
+    draws::DrawLauncher* l = openLauncher();
+    ASSERT_NE(l, nullptr);
+    EXPECT_TRUE(l->isVisible()) << "the launcher opens without waiting";
+    EXPECT_EQ(h.fake.desktopWindows.closeRequests, (std::vector<quint64>{12}));
+
+    button(l, "Command12")->click();
+    ASSERT_EQ(h.fake.messages.shown.size(), 2u);
+    EXPECT_FALSE(h.fake.messages.shown[1].question);
+    EXPECT_TRUE(log.empty()) << "no slide draw while the presentation is open";
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(h.fake.desktopWindows.closeRequests.size(), 1u) << "the buttons only refuse";
 }
 
 } // namespace

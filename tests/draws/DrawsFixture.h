@@ -33,12 +33,17 @@ protected:
     static bool shown(Form* form, const char* name) { return form->controlWidget(QLatin1String(name))->isVisibleTo(form); }
     bool pollOn() { return main->timer(QStringLiteral("Timer2"))->enabled(); }
 
-    // The user's LibreOffice runs (or not).
+    // The user's LibreOffice has a presentation open (or only a spreadsheet).
     void presentationProgramRuns(bool runs) {
-        h.fake.processes.running.clear();
-        h.fake.processes.running.push_back({400, QStringLiteral("bash")});
+        auto& windows = h.fake.desktopWindows.windows;
+        windows.clear();
+        windows.push_back(officeWindow(11, "Untitled 1 - LibreOffice Calc", "libreoffice-calc"));
         if (runs)
-            h.fake.processes.running.push_back({4321, QStringLiteral("soffice.bin")});
+            windows.push_back(officeWindow(12, "MYPPT.ppt - LibreOffice Impress", "libreoffice-impress"));
+    }
+    static platform::ClientWindow officeWindow(quint64 id, const char* title, const char* resClass, qint64 pid = 4321) {
+        return {id, QString::fromUtf8(title), QStringLiteral("libreoffice"), QString::fromUtf8(resClass), pid, false,
+                false};
     }
 
     // "抽签" on the main window; the launcher it opened (or null).

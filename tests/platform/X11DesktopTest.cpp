@@ -493,7 +493,7 @@ private:
     platform::X11KeyState m_keys;
     platform::X11WindowList m_windows;
     platform::Platform m_platform{fake.messages, m_screen,      m_placement, fake.instance, fake.sounds, m_keys,
-                                  m_windows,     fake.taskbar, fake.input,  fake.processes, fake.chores};
+                                  m_windows,     fake.taskbar, fake.input,  fake.processes, fake.chores, fake.desktopWindows};
     QTemporaryDir m_dir;
     QString m_previous;
 };

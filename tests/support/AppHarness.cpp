@@ -20,8 +20,12 @@ QString makeFolder(QTemporaryDir& dir, const QStringList& files) {
 }
 } // namespace
 
-AppHarness::AppHarness(const QStringList& dataFiles)
-    : m_previousDir(QDir::currentPath()), app(fake.platform, makeFolder(m_dir, dataFiles)) {
+AppHarness::AppHarness(const QStringList& dataFiles, platform::DesktopWindows* desktopWindows)
+    : m_previousDir(QDir::currentPath()),
+      m_platform{fake.messages, fake.screen,   fake.placement, fake.instance,  fake.sounds,
+                 fake.keys,     fake.windows,  fake.taskbar,   fake.input,     fake.processes,
+                 fake.chores,   desktopWindows ? *desktopWindows : fake.desktopWindows},
+      app(m_platform, makeFolder(m_dir, dataFiles)) {
     QDir::setCurrent(m_dir.path());
     app.ctx().office = &office;
 }

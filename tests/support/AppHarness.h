@@ -15,7 +15,9 @@ class QWidget;
 // files (which the program looks up in its current directory).
 class AppHarness {
 public:
-    explicit AppHarness(const QStringList& dataFiles = defaultDataFiles());
+    // desktopWindows: the real desktop's other windows instead of scripted ones.
+    explicit AppHarness(const QStringList& dataFiles = defaultDataFiles(),
+                        platform::DesktopWindows* desktopWindows = nullptr);
     ~AppHarness();
 
     static QStringList defaultDataFiles();
@@ -35,6 +37,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previousDir;
+    platform::Platform m_platform;
 
 public:
     Application app;

@@ -1,5 +1,7 @@
 #include "FakePlatform.h"
 
+#include <algorithm>
+
 namespace platform {
 
 void FakeMessageBoxes::information(const QString& title, const QString& text) {
@@ -17,6 +19,16 @@ MessageBoxes::Answer FakeMessageBoxes::askYesNo(const QString& title, const QStr
     const Answer a = answers.front();
     answers.pop_front();
     return a;
+}
+
+bool FakeDesktopWindows::requestClose(quint64 id) {
+    closeRequests.push_back(id);
+    auto it = std::find_if(windows.begin(), windows.end(), [id](const ClientWindow& w) { return w.id == id; });
+    if (it == windows.end())
+        return false;
+    if (keptOpen.count(id) == 0)
+        windows.erase(it);
+    return true;
 }
 
 namespace {

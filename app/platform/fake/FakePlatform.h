@@ -83,7 +83,7 @@ public:
         ++walks;
         out.clear();
         for (qsizetype i = 0; i < windowTitles.size(); ++i)
-            out.push_back({windowTitles[i], ownWindows.count(static_cast<int>(i)) != 0});
+            out.push_back({windowTitles[i], 0, ownWindows.count(static_cast<int>(i)) != 0});
     }
     QStringList windowTitles;
     // Positions in windowTitles of windows that belong to the program itself.
@@ -146,6 +146,22 @@ public:
     std::vector<int> sleeps;
 };
 
+// Scripted windows of other programs; a close request is recorded and, unless the
+// window's program keeps it open (a save question answered "Cancel"), removes it.
+class FakeDesktopWindows : public DesktopWindows {
+public:
+    std::vector<ClientWindow> list() override {
+        ++lists;
+        return windows;
+    }
+    bool requestClose(quint64 id) override;
+
+    std::vector<ClientWindow> windows;
+    std::set<quint64> keptOpen;
+    std::vector<quint64> closeRequests;
+    int lists = 0;
+};
+
 struct FakePlatform {
     FakeMessageBoxes messages;
     FakeScreen screen;
@@ -158,8 +174,9 @@ struct FakePlatform {
     FakeInputBlock input;
     FakeProcesses processes;
     FakeChores chores;
+    FakeDesktopWindows desktopWindows;
     Platform platform{messages, screen,  placement, instance,  sounds, keys,
-                      windows,  taskbar, input,     processes, chores};
+                      windows,  taskbar, input,     processes, chores, desktopWindows};
 };
 
 } // namespace platform

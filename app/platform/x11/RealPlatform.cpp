@@ -6,6 +6,7 @@
 #include "QtMessageBoxes.h"
 #include "QtScreen.h"
 #include "QtSoundPlayers.h"
+#include "X11DesktopWindows.h"
 #include "X11InputBlock.h"
 #include "X11KeyState.h"
 #include "X11Taskbar.h"
@@ -26,6 +27,7 @@ struct RealPlatform::Parts {
     X11InputBlock input;
     LinuxProcesses processes;
     QtChores chores;
+    X11DesktopWindows desktopWindows{windows};
 };
 
 RealPlatform::RealPlatform()
@@ -33,7 +35,7 @@ RealPlatform::RealPlatform()
       m_platform(std::make_unique<Platform>(
           Platform{m_parts->messages, m_parts->screen, m_parts->placement, m_parts->instance, m_parts->sounds,
                    m_parts->keys, m_parts->windows, m_parts->taskbar, m_parts->input, m_parts->processes,
-                   m_parts->chores})) {}
+                   m_parts->chores, m_parts->desktopWindows})) {}
 
 RealPlatform::~RealPlatform() = default;
 

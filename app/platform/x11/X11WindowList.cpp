@@ -1,233 +1,32 @@
 #include "X11WindowList.h"
 
-#include "X11Display.h"
-
-#include <QGuiApplication>
-#include <QLoggingCategory>
-#include <QSocketNotifier>
+#include "X11WindowReplies.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <iterator>
 
 #include <xcb/xcb.h>
-// Xlib last: its macros clash with Qt's names. Only for legacy compound-text titles.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
-Q_LOGGING_CATEGORY(lcWindowList, "vexlo.windowlist")
 
 namespace platform {
 
+using x11::askName;
+using x11::askTree;
+using x11::Name;
+using x11::takeName;
+using x11::takeTree;
+
 namespace {
 
-// In 32-bit units: titles up to 4 KiB are read whole, longer ones are cut.
-constexpr uint32_t nameLength = 1024;
 constexpr uint32_t clientListLength = 1u << 16;
 // How deep inside a frame the client window may sit.
 constexpr int maxFrameDepth = 2;
 
-xcb_connection_t* qtConnection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-enum class Name { Found, Absent, Gone };
-
-QString fromCompoundText(const char* bytes, int length, uint32_t encoding) {
-    Display* d = x11::display();
-    if (!d)
-        return QString::fromLatin1(bytes, length);
-    XTextProperty text{};
-    text.value = reinterpret_cast<unsigned char*>(const_cast<char*>(bytes));
-    text.encoding = encoding;
-    text.format = 8;
-    text.nitems = static_cast<unsigned long>(length);
-    char** list = nullptr;
-    int count = 0;
-    QString title;
-    if (Xutf8TextPropertyToTextList(d, &text, &list, &count) >= Success && list) {
-        for (int i = 0; i < count; ++i)
-            title += QString::fromUtf8(list[i]);
-        XFreeStringList(list);
-    } else {
-        title = QString::fromLatin1(bytes, length);
-    }
-    return title;
-}
-
 } // namespace
-
-X11WindowList::X11WindowList(Mode mode) : m_mode(mode) {}
-
-X11WindowList::~X11WindowList() {
-    m_notifier.reset();
-    if (m_ownConnection && m_c)
-        xcb_disconnect(m_c);
-}
-
-bool X11WindowList::connect() {
-    if (m_c)
-        return true;
-    xcb_connection_t* qt = qtConnection();
-    Display* display = x11::display();
-    if (!qt || !display || m_failed)
-        return false;
-    const xcb_setup_t* qtSetup = xcb_get_setup(qt);
-    m_ownBase = qtSetup->resource_id_base;
-    m_ownMask = qtSetup->resource_id_mask;
-    if (m_mode == Mode::Watching) {
-        // A connection of its own, so the change events it asks for come to it alone.
-        xcb_connection_t* own = xcb_connect(XDisplayString(display), nullptr);
-        if (own && !xcb_connection_has_error(own)) {
-            m_c = own;
-            m_ownConnection = true;
-        } else {
-            qCWarning(lcWindowList) << "no connection of its own; every walk reads every title";
-            if (own)
-                xcb_disconnect(own);
-        }
-    }
-    if (!m_c)
-        m_c = qt;
-    m_root = static_cast<uint32_t>(XDefaultRootWindow(display));
-
-    static const char* const names[] = {"_NET_WM_NAME", "UTF8_STRING", "COMPOUND_TEXT", "_NET_CLIENT_LIST"};
-    uint32_t* const atoms[] = {&m_netWmName, &m_utf8String, &m_compoundText, &m_netClientList};
-    xcb_intern_atom_cookie_t cookies[4];
-    for (int i = 0; i < 4; ++i)
-        cookies[i] = xcb_intern_atom(m_c, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
-    bool ok = true;
-    for (int i = 0; i < 4; ++i) {
-        xcb_generic_error_t* error = nullptr;
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(m_c, cookies[i], &error);
-        ok = ok && reply;
-        if (reply)
-            *atoms[i] = reply->atom;
-        std::free(reply);
-        std::free(error);
-    }
-    if (!ok) {
-        if (m_ownConnection)
-            xcb_disconnect(m_c);
-        m_c = nullptr;
-        m_ownConnection = false;
-        m_failed = true;
-        return false;
-    }
-    if (m_ownConnection) {
-        watch(m_root, XCB_EVENT_MASK_PROPERTY_CHANGE); // the client list
-        xcb_flush(m_c);
-        // Events are taken as they come, so none pile up while nobody walks.
-        m_notifier = std::make_unique<QSocketNotifier>(xcb_get_file_descriptor(m_c), QSocketNotifier::Read);
-        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
-                         [this] { drainEvents(false); });
-    }
-    return true;
-}
-
-void X11WindowList::watch(uint32_t window, uint32_t mask) {
-    // A window that is gone answers with an error event, which the drain drops.
-    xcb_change_window_attributes(m_c, window, XCB_CW_EVENT_MASK, &mask);
-}
-
-void X11WindowList::invalidate(uint32_t window) {
-    if (auto it = m_known.find(window); it != m_known.end())
-        it->second.valid = false;
-    if (auto t = m_rootOfTitled.find(window); t != m_rootOfTitled.end()) {
-        if (auto it = m_known.find(t->second); it != m_known.end())
-            it->second.valid = false;
-    }
-}
-
-void X11WindowList::drainEvents(bool queuedOnly) {
-    if (!m_ownConnection)
-        return;
-    while (xcb_generic_event_t* ev = queuedOnly ? xcb_poll_for_queued_event(m_c) : xcb_poll_for_event(m_c)) {
-        switch (ev->response_type & 0x7f) {
-        case XCB_PROPERTY_NOTIFY: {
-            const auto* e = reinterpret_cast<const xcb_property_notify_event_t*>(ev);
-            if (e->window == m_root) {
-                if (e->atom == m_netClientList)
-                    m_clientsValid = false;
-            } else if (e->atom == m_netWmName || e->atom == XCB_ATOM_WM_NAME) {
-                invalidate(e->window);
-            }
-            break;
-        }
-        // Children of a frame came, went or moved: its client may have changed.
-        case XCB_CREATE_NOTIFY:
-            invalidate(reinterpret_cast<const xcb_create_notify_event_t*>(ev)->parent);
-            break;
-        case XCB_DESTROY_NOTIFY: {
-            const auto* e = reinterpret_cast<const xcb_destroy_notify_event_t*>(ev);
-            invalidate(e->event);
-            invalidate(e->window);
-            break;
-        }
-        case XCB_REPARENT_NOTIFY: {
-            const auto* e = reinterpret_cast<const xcb_reparent_notify_event_t*>(ev);
-            invalidate(e->event);
-            invalidate(e->window);
-            break;
-        }
-        default:
-            break;
-        }
-        std::free(ev);
-    }
-}
 
 bool X11WindowList::isClient(uint32_t window) const {
     return std::binary_search(m_clients.begin(), m_clients.end(), window);
 }
-
-namespace {
-
-unsigned int askName(xcb_connection_t* c, uint32_t window, uint32_t property) {
-    return xcb_get_property(c, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, nameLength).sequence;
-}
-
-unsigned int askTree(xcb_connection_t* c, uint32_t window) { return xcb_query_tree(c, window).sequence; }
-
-// The reply of a name read: the desktop's UTF-8 names, the legacy Latin-1 and compound
-// text ones. A window that vanished answers with an error.
-Name takeName(xcb_connection_t* c, unsigned int sequence, uint32_t utf8, uint32_t compound, QString& title) {
-    xcb_generic_error_t* error = nullptr;
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(c, xcb_get_property_cookie_t{sequence}, &error);
-    if (error || !reply) {
-        std::free(error);
-        std::free(reply);
-        return Name::Gone;
-    }
-    const int length = xcb_get_property_value_length(reply);
-    Name result = Name::Absent;
-    if (reply->type != XCB_NONE && reply->format == 8 && length > 0) {
-        const auto* bytes = static_cast<const char*>(xcb_get_property_value(reply));
-        if (reply->type == XCB_ATOM_STRING)
-            title = QString::fromLatin1(bytes, length);
-        else if (reply->type == compound)
-            title = fromCompoundText(bytes, length, compound);
-        else if (reply->type == utf8)
-            title = QString::fromUtf8(bytes, length);
-        else
-            title = QString::fromLocal8Bit(bytes, length);
-        result = Name::Found;
-    }
-    std::free(reply);
-    return result;
-}
-
-// A tree reply, or nullptr when the window vanished.
-xcb_query_tree_reply_t* takeTree(xcb_connection_t* c, unsigned int sequence) {
-    xcb_generic_error_t* error = nullptr;
-    xcb_query_tree_reply_t* reply = xcb_query_tree_reply(c, xcb_query_tree_cookie_t{sequence}, &error);
-    std::free(error);
-    return reply;
-}
-
-} // namespace
 
 void X11WindowList::walk(std::vector<Entry>& out) {
     m_requests = {};
@@ -326,6 +125,7 @@ void X11WindowList::walk(std::vector<Entry>& out) {
         Entry& e = out[kept++];
         e.title = std::move(s.title);
         const uint32_t id = s.titled ? s.titled : s.window;
+        e.id = id;
         e.ownWindow = (id & ~m_ownMask) == m_ownBase;
     }
     out.resize(kept);
