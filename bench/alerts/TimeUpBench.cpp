@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     platform::QtScreen screen;
     platform::X11WindowPlacement placement;
     platform::Platform desktop{fakes.messages, screen,      placement,     fakes.instance,  fakes.sounds, fakes.keys,
-                               fakes.windows,  fakes.taskbar, fakes.input, fakes.processes, fakes.chores};
+                               fakes.windows,  fakes.taskbar, fakes.input, fakes.processes, fakes.chores, fakes.desktopWindows};
     Application program(desktop, dir.path());
     if (!program.start())
         return 1;

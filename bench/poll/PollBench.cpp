@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     platform::X11KeyState keys;
     platform::X11WindowList list;
     platform::Platform desktop{fake.messages, screen,       placement,  fake.instance,  fake.sounds, keys,
-                               list,          fake.taskbar, fake.input, fake.processes, fake.chores};
+                               list,          fake.taskbar, fake.input, fake.processes, fake.chores, fake.desktopWindows};
     QTemporaryDir dir;
     for (const char* name : {"name.xls", "name1.xls", "MYPPT.ppt", "Note1.PPT", "Note2.PPT"}) {
         QFile f(dir.filePath(QLatin1String(name)));
