@@ -105,6 +105,15 @@ NameDrawWindow::NameDrawWindow(AppContext& ctx, DrawWindowSpec spec)
 
     focusOnHover(m_spec.hoverButtons);
     enableDragging(m_spec.dragControls);
+    // A desktop close (Alt+F4, the task list) takes the way out the user has at hand: the
+    // confirmation while the list is open in the spreadsheet, else the return; none during
+    // the automatic draw, which holds the input.
+    setCloseAction([this] {
+        QPushButton* way = controlWidget(QStringLiteral("Frame3"))->isVisibleTo(this) ? button("Command5")
+                                                                                       : button("Command1");
+        if (way->isEnabled() && !m_inputBlocked)
+            way->click();
+    });
 }
 
 NameDrawWindow::~NameDrawWindow() {
@@ -218,7 +227,7 @@ void NameDrawWindow::onUnload() {
     // workbook is left as the return leaves it, so no half round stays in the file and no
     // program lingers.
     ListWorkbook& wb = liveSession().workbook;
-    if (liveSession().workbookHeld && wb.programRunning() && holdsThrowawayView()) {
+    if (liveSession().workbookHeld && wb.programRunning() && (holdsThrowawayView() || !wb.worksheet())) {
         wb.quit();
     } else if (liveSession().workbookHeld && wb.programRunning()) {
         if (!m_inRoundEnd)

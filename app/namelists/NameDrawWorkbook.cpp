@@ -93,7 +93,8 @@ void NameDrawWindow::confirmList() {
         running->ScrollActiveWindowUp(kScrollUpScreens);
         if (!stays(self, 4))
             return;
-        if (savesOnConfirm())
+        // A workbook without the list's sheet got nothing of ours: it is left as it was.
+        if (savesOnConfirm() && s.workbook.worksheet())
             unsaved = ListWorkbook::saveAndQuit(*running);
         else
             running->Quit();
@@ -154,7 +155,7 @@ void NameDrawWindow::returnToMain() {
     button("Command3")->setEnabled(true);
     if (!pause(1))
         return;
-    if (s.workbookHeld && holdsThrowawayView()) {
+    if (s.workbookHeld && (holdsThrowawayView() || !wb.worksheet())) {
         wb.quit();
         wb.release();
         s.workbookHeld = false;

@@ -177,9 +177,15 @@ public:
     std::optional<QVariant> Value(int row, int column) override {
         const RangeAddress a{{row, column}, {row, column}};
         if (!a.isValid()) return std::nullopt;
-        auto block = m_inst->call("read cell", [s = m_sheet, a](LoInstance&) { return readBlock(s, a); });
-        if (!block || block->size() != 1 || block->first().size() != 1) return std::nullopt;
-        return block->first().first();
+        auto value = m_inst->call("read cell", [s = m_sheet, a](LoInstance&) -> std::optional<QVariant> {
+            Reference<css::table::XCell> cell = s->getCellByPosition(a.first.column - 1, a.first.row - 1);
+            // An error value (#DIV/0!) is no number: read as its text, it converts to none.
+            if (cell->getError() != 0) return QVariant(fromOU(Reference<css::text::XText>(cell, UNO_QUERY_THROW)->getString()));
+            const auto block = readBlock(s, a);
+            if (block.size() != 1 || block.first().size() != 1) return std::nullopt;
+            return block.first().first();
+        });
+        return value ? *value : std::nullopt;
     }
 
     std::optional<QString> Text(int row, int column) override {

@@ -93,6 +93,13 @@ LoadedWorkbook loadWorkbookForWriting(LoInstance& self, const QString& path, con
         if (component.is()) discard(component); // not a workbook
         return out;
     }
+    // Whatever the office could only read as plain text (a damaged or foreign file) is no
+    // workbook: written back it would lose what the file held.
+    if (filterOf(doc).startsWith("Text")) {
+        qCDebug(lcOfficeLo) << "not a workbook, read only as text:" << path;
+        discard(doc);
+        return out;
+    }
     Reference<css::frame::XStorable> storable(doc, UNO_QUERY_THROW);
     if (storable->isReadonly())
         out.problem = readOnlyReason(path);
