@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
+#include <QSet>
 #include <QThread>
 
 #include <csignal>
@@ -136,6 +137,49 @@ TEST_F(SlidesLiveTest, TheSlideDrawShowsMypptAndJumpsToTheDrawnSlide) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(allGone(ours)) << "the slide draw's office has ended";
+}
+
+TEST_F(SlidesLiveTest, WithHiddenSlidesEveryDrawReportsTheSlideOnScreen) {
+    const QString deck = QDir(h.folder()).filePath(QStringLiteral("MYPPT.ppt"));
+    QProcess hide;
+    hide.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(VEXLO_HIDE_SLIDES),
+                                                     QStringLiteral(VEXLO_DATA_DIR "/MYPPT.ppt"), deck,
+                                                     QStringLiteral("2"), QStringLiteral("5")});
+    ASSERT_TRUE(hide.waitForFinished(120000));
+    ASSERT_EQ(hide.exitCode(), 0) << hide.readAllStandardError().toStdString();
+    QList<QColor> shown = slideColours();
+    shown.removeAt(4);
+    shown.removeAt(1);
+
+    draws::DrawLauncher* l = openLauncher();
+    ASSERT_NE(l, nullptr);
+    button(l, "Command12")->click();
+    auto* s = qobject_cast<draws::SlideDraw*>(forms().loaded(FormId::Form5));
+    ASSERT_NE(s, nullptr);
+    ASSERT_TRUE(showOnScreen(QStringLiteral("MYPPT")));
+    EXPECT_EQ(s->slideTotal(), shown.size()) << "the hidden slides are not lots";
+
+    // One whole round: every slide the show displays is drawn once, and each report
+    // names the slide the audience sees.
+    QSet<int> reported;
+    for (int draw = 0; draw < shown.size(); ++draw) {
+        SCOPED_TRACE(draw);
+        button(s, "Command3")->click();
+        h.tick(*s, QStringLiteral("Timer1"), 20);
+        button(s, "Command4")->click();
+        const QStringList box = s->control<QLineEdit>(QStringLiteral("Text1"))->text().split(u'/');
+        ASSERT_EQ(box.size(), 2);
+        const int position = box[0].toInt();
+        EXPECT_EQ(box[1].toInt(), shown.size());
+        ASSERT_GE(position, 1);
+        ASSERT_LE(position, shown.size());
+        reported.insert(position);
+        EXPECT_TRUE(screenShows(shown[position - 1]))
+            << "reported " << position << ", screen shows " << colourOnScreen().name().toStdString();
+    }
+    EXPECT_EQ(reported.size(), shown.size()) << "each displayable slide drawn once in the round";
+    button(s, "Command1")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
