@@ -8,6 +8,7 @@
 #include "office/libreoffice/LibreOfficeSuite.h"
 #include "platform/x11/X11WindowList.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -182,7 +183,26 @@ TEST_F(SlidesLiveTest, WithHiddenSlidesEveryDrawReportsTheSlideOnScreen) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Counts the times a window of the given name is shown, whoever shows it.
+class ShowCounter : public QObject {
+public:
+    explicit ShowCounter(QString name) : m_name(std::move(name)) { qApp->installEventFilter(this); }
+    ~ShowCounter() override { qApp->removeEventFilter(this); }
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Show && o->objectName() == m_name)
+            ++shows;
+        return false;
+    }
+
+private:
+    QString m_name;
+};
+
 TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
+    ShowCounter playerShows(QStringLiteral("Form8"));
     draws::DrawLauncher* l = openLauncher();
     ASSERT_NE(l, nullptr);
     button(l, "Command1")->click();
@@ -190,6 +210,14 @@ TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
     ASSERT_NE(p, nullptr);
     ASSERT_TRUE(p->showing());
     ASSERT_TRUE(showOnScreen(QStringLiteral("Note1")));
+    // The window manager would pull a mapped player onto the screen: of our windows only
+    // the main window is mapped.
+    QProcess ownWindows;
+    ownWindows.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                 QStringLiteral("--pid"), QString::number(QCoreApplication::applicationPid())});
+    ownWindows.waitForFinished(5000);
+    const QStringList mapped = QString::fromLatin1(ownWindows.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(mapped, QStringList{QString::number(main->winId())});
     const QList<qint64> ours = suite.ownProcessIds();
     ASSERT_FALSE(ours.isEmpty());
 
@@ -210,6 +238,7 @@ TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
     EXPECT_EQ(main->Height(), 2850);
     EXPECT_TRUE(allGone(ours)) << "no soffice of ours runs";
     EXPECT_TRUE(suite.ownProcessIds().isEmpty());
+    EXPECT_EQ(playerShows.shows, 0) << "neither while showing nor while closing";
 }
 
 } // namespace
