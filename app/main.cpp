@@ -2,6 +2,7 @@
 #include "lifecycle/EndSignals.h"
 #include "lifecycle/ExitControl.h"
 #include "office/libreoffice/LibreOfficeSuite.h"
+#include "platform/x11/QtTranslations.h"
 #include "platform/x11/RealPlatform.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     // Early, so a logout during start-up waits for the program instead of cutting it off.
     EndSignals endSignals;
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
+    platform::installChineseQtTranslations(app);
     platform::RealPlatform desktop;
     vexlo::office::LibreOfficeSuite office;
     // Installed copies run from the user's data folder, which the launcher names.

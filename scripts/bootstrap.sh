@@ -17,6 +17,8 @@ packages=(
   # desktop for tests and screenshots
   xvfb xauth xdotool x11-utils x11-xserver-utils openbox imagemagick
   fonts-noto-cjk
+  # Qt's own texts (standard buttons, context menus) in Chinese
+  qt6-translations-l10n
   # assets: tones, help file, help viewer
   sox fp-utils xchm libchm-bin
 )

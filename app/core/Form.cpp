@@ -185,8 +185,8 @@ bool Form::requestFocus(QWidget* target) {
 bool Form::eventFilter(QObject* watched, QEvent* event) {
     if (!m_validators.isEmpty() && watched->isWidgetType()) {
         auto* target = static_cast<QWidget*>(watched);
-        if (event->type() == QEvent::MouseButtonPress && (target->focusPolicy() & Qt::ClickFocus) &&
-            !focusMayLeave(target))
+        if (event->type() == QEvent::MouseButtonPress && target->isEnabled() &&
+            (target->focusPolicy() & Qt::ClickFocus) && !focusMayLeave(target))
             return true;
         if (event->type() == QEvent::KeyPress && m_validators.contains(target)) {
             const int key = static_cast<QKeyEvent*>(event)->key();
@@ -197,6 +197,11 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
     auto it = m_watches.find(watched);
     if (it == m_watches.end())
         return QWidget::eventFilter(watched, event);
+    // A disabled control is not there for the pointer; Qt hands the event on to its parent.
+    if (watched != this && watched->isWidgetType() && !static_cast<QWidget*>(watched)->isEnabled())
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::Leave)
+        it.value().focusTried = false;
     const Watch w = it.value(); // an action may change the watches
     switch (event->type()) {
     case QEvent::MouseButtonDblClick:
@@ -226,8 +231,11 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         [[fallthrough]];
     }
     case QEvent::Enter: {
-        if (w.focus)
+        // One go per entry: a refused focus must not bring its message back on every move.
+        if (w.focus && !w.focusTried) {
+            m_watches[watched].focusTried = true;
             requestFocus(static_cast<QWidget*>(watched));
+        }
         for (const auto& action : w.onMove)
             action();
         break;

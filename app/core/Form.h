@@ -87,6 +87,8 @@ private:
     struct Watch {
         bool drag = false;
         bool focus = false;
+        // The pointer is over the control and has had its one go at the focus.
+        bool focusTried = false;
         std::vector<std::function<void()>> onMove;
         std::vector<std::function<void()>> onClick;
         std::vector<std::function<void()>> onDoubleClick;

@@ -47,8 +47,13 @@ QWidget* createControl(const QString& cls, const QJsonObject& c, QWidget* parent
             edit->setMaxLength(c.value(QStringLiteral("maxLength")).toInt());
         return edit;
     }
-    if (cls == u"CommandButton")
-        return new QPushButton(caption, parent);
+    if (cls == u"CommandButton") {
+        auto* button = new QPushButton(caption, parent);
+        // Enter presses the focused button as Space does, as buttons do on the desktop
+        // these windows come from; Qt gives that only to buttons inside dialogs.
+        button->setAutoDefault(true);
+        return button;
+    }
     if (cls == u"OptionButton")
         return new QRadioButton(caption, parent);
     if (cls == u"ComboBox")

@@ -1,50 +1,46 @@
 #include "SetNumber.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 namespace {
 
-class DigitsOnlyFilter : public QObject {
+// A validator sees every way text gets into the box: keys, paste, drops and input-method
+// commits. Full-width digits from a Chinese input method are the digits the user meant.
+class DigitsOnly : public QValidator {
 public:
-    using QObject::QObject;
+    using QValidator::QValidator;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-                return false; // shortcuts such as paste stay available
-            const QString text = key->text();
-            if (!text.isEmpty() && text[0].isPrint()) {
-                for (QChar ch : text) {
-                    if (ch < u'0' || ch > u'9')
-                        return true;
-                }
-            }
+    State validate(QString& input, int&) const override {
+        for (QChar& ch : input) {
+            if (ch >= u'０' && ch <= u'９')
+                ch = QChar(u'0' + (ch.unicode() - u'０'));
+            else if (ch < u'0' || ch > u'9')
+                return Invalid;
         }
-        return QObject::eventFilter(watched, event);
+        return Acceptable;
     }
 };
 
-constexpr const char* filterName = "digitsOnlyStyle";
+constexpr const char* styleName = "digitsOnlyStyle";
 
 } // namespace
 
 void SetNumber(QLineEdit* box, bool on) {
     if (!box)
         return;
-    auto* existing = box->findChild<QObject*>(QLatin1String(filterName), Qt::FindDirectChildrenOnly);
+    auto* existing = box->findChild<QValidator*>(QLatin1String(styleName), Qt::FindDirectChildrenOnly);
     if (on && !existing) {
-        auto* filter = new DigitsOnlyFilter(box);
-        filter->setObjectName(QLatin1String(filterName));
-        box->installEventFilter(filter);
+        auto* digits = new DigitsOnly(box);
+        digits->setObjectName(QLatin1String(styleName));
+        box->setValidator(digits);
     } else if (!on && existing) {
+        box->setValidator(nullptr);
         delete existing;
     }
     box->update();
 }
 
 bool hasDigitsOnlyStyle(const QLineEdit* box) {
-    return box && box->findChild<QObject*>(QLatin1String(filterName), Qt::FindDirectChildrenOnly);
+    return box && box->findChild<QValidator*>(QLatin1String(styleName), Qt::FindDirectChildrenOnly);
 }

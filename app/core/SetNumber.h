@@ -2,8 +2,8 @@
 
 class QLineEdit;
 
-// Gives a text box the digits-only edit style (on) or takes it away (off). Like the
-// desktop's own style bit it refuses typed characters other than digits; pasted or
-// programmatically set text still gets in, which the callers' own checks deal with.
+// Gives a text box the digits-only edit style (on) or takes it away (off): typed, pasted,
+// dropped and input-method text gets in only as digits, full-width ones becoming plain
+// digits. Text set by the program itself is not checked.
 void SetNumber(QLineEdit* box, bool on);
 bool hasDigitsOnlyStyle(const QLineEdit* box);

@@ -254,8 +254,8 @@ void DrawLauncher::playInstructions(const QString& fileName, const QString& pres
     ctx.forms.ref(FormId::Form8);
     ctx.yield(1);
     if (Form* player = ctx.forms.loaded(FormId::Form8)) {
+        // Kept off the screen and never shown; its close button is pressed directly.
         player->setTop(-2000);
-        player->show();
         ctx.state.layoutMode = QStringLiteral("H");
     } else {
         qCDebug(lcLauncher) << "the player ended while loading";

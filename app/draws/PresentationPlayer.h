@@ -12,10 +12,10 @@ class SlideShowView;
 
 namespace draws {
 
-// Form8, the hidden player of the instruction presentations: its load shows the file the
-// launcher named full screen in the presentation program, its one button closes the show
-// again. It stays above the screen (Top -2000) while the show runs; the launcher, the main
-// window's hint and the exit press its button.
+// Form8, the player of the instruction presentations: its load shows the file the launcher
+// named full screen in the presentation program, its one button closes the show again. The
+// window itself is never shown; the launcher, the main window's hint and the exit press its
+// button directly.
 class PresentationPlayer : public Form {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "ExitControl.h"
 
 #include "ExitTexts.h"
+#include "HomePage.h"
 
 #include "core/AppContext.h"
 #include "core/PlayerClose.h"
@@ -9,6 +10,8 @@
 #include "timer/MainWindow.h"
 
 #include <QDir>
+#include <QCoreApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -21,6 +24,10 @@ void ExitControl::attach(MainWindow& window) {
     QObject::connect(window.control<QPushButton>(QStringLiteral("Command6")), &QPushButton::clicked, control,
                      &ExitControl::help);
     window.onClick(QStringLiteral("Image1"), [control] { control->homePage(); });
+    // The address is the build's, so the texts that name it are completed here.
+    control->m_homePage = homePage::address(QCoreApplication::applicationDirPath());
+    window.controlWidget(QStringLiteral("Image1"))->setToolTip(exitTexts::homePageToolTip + control->m_homePage);
+    window.control<QLabel>(QStringLiteral("Label4"))->setText(exitTexts::productLine + control->m_homePage);
     // Alt+F4 or the task list's "Close" is the Exit button.
     window.setCloseAction([control] { control->exit(); });
 }
@@ -85,4 +92,4 @@ void ExitControl::help() {
         ctx.platform.messages.information(exitTexts::hintTitle, exitTexts::noHelpViewer);
 }
 
-void ExitControl::homePage() { m_window.ctx().platform.processes.openDocument(exitTexts::homePage); }
+void ExitControl::homePage() { m_window.ctx().platform.processes.openDocument(m_homePage); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class MainWindow;
 
@@ -18,6 +19,7 @@ public:
 private:
     explicit ExitControl(MainWindow& window);
     MainWindow& m_window;
+    QString m_homePage;
 };
 
 class AppContext;

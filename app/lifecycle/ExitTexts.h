@@ -16,5 +16,6 @@ inline const QString noHelpViewer = QStringLiteral(
     "\r    无法打开帮助文件：本机没有可以显示帮助文件（.chm）的程序。\r\n\r\n"
     "    请安装 xchm 或 kchmviewer 后再点击“帮助”。\r\n");
 
-inline const QString homePage = QStringLiteral("https://www.example.com/vexlo/");
+inline const QString productLine = QStringLiteral("Tarnwick Vexlo Ver 8.06   ");
+inline const QString homePageToolTip = QStringLiteral("打开主页，下载最新版本 ");
 } // namespace exitTexts

@@ -52,7 +52,7 @@ void Startup::run() {
 
     // 3. One instance per desktop; the running one is left alone, F9 brings it up.
     if (!ctx.platform.instance.claim()) {
-        m_window.hide();
+        refuse();
         m_window.centreHorizontally();
         ctx.platform.messages.information(startupTexts::hintTitle, startupTexts::alreadyRunning);
         ctx.yield(1);
@@ -64,7 +64,7 @@ void Startup::run() {
     const QString folder = QDir::currentPath();
     const QStringList absent = dataFiles::missing(folder);
     if (!absent.isEmpty()) {
-        m_window.hide();
+        refuse();
         ctx.platform.messages.information(startupTexts::hintTitle, startupTexts::missingFiles(absent, folder));
         ctx.forms.unloadAllAndEnd();
         return;
@@ -87,6 +87,13 @@ void Startup::run() {
 
     // 9.
     m_window.timer(QStringLiteral("Timer6"))->setEnabled(true);
+}
+
+void Startup::refuse() {
+    // The poll runs from load on and would show this window on F9 while the message waits
+    // for the user, though the program is about to end.
+    m_window.timer(QStringLiteral("Timer2"))->setEnabled(false);
+    m_window.hide();
 }
 
 void Startup::completion() {

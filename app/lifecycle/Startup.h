@@ -15,5 +15,7 @@ public:
 
 private:
     explicit Startup(MainWindow& window);
+    // A refused start shows nothing of its own but the message.
+    void refuse();
     MainWindow& m_window;
 };

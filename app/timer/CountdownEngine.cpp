@@ -173,6 +173,7 @@ void CountdownEngine::stop() {
     const auto answer = m_window.ctx().platform.messages.askYesNo(mainTexts::hintTitle, mainTexts::confirmStop);
     if (answer != platform::MessageBoxes::Answer::Yes)
         return;
+    m_alerts.endSequences();
     returnToIdle();
 }
 

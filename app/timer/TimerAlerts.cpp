@@ -162,6 +162,36 @@ void TimerAlerts::timeUpTick() {
     ctx.state.countdownState = AppState::Idle;
 }
 
+void TimerAlerts::endSequences() {
+    AppContext& ctx = m_window.ctx();
+    FormTimer* reminder = m_window.timer(QStringLiteral("Timer4"));
+    if (reminder->enabled() || reminderTicks != 0) {
+        reminder->setEnabled(false);
+        if (Form* toolbar = ctx.forms.loaded(FormId::Form3); toolbar && toolbarWasVisible) {
+            toolbar->show();
+            toolbar->timer(QStringLiteral("Timer1"))->setEnabled(true);
+        }
+        if (ctx.state.enlargedViewSignal == 99)
+            ctx.state.enlargedViewSignal = 0;
+        // Stop has centred the window; a tucked place from before the reminder is gone.
+        reminderPlacement.saved = false;
+        reminderTicks = 0;
+        toolbarWasVisible = mainWasVisible = false;
+        m_window.control<QPushButton>(QStringLiteral("Command4"))->setEnabled(true);
+    }
+    FormTimer* timeUp = m_window.timer(QStringLiteral("Timer3"));
+    // The banner moved the window since Stop centred it; it rests centred, as at its end.
+    if (timeUp->enabled())
+        m_window.centreHorizontally();
+    timeUp->setEnabled(false);
+    timeUpTicks = 0;
+    bounceDirection = -1;
+    m_window.controlWidget(QStringLiteral("Label6"))->hide();
+    m_window.controlWidget(QStringLiteral("Label5"))->hide();
+    // The question was answered on this window, which the blink may have left hidden.
+    m_window.show();
+}
+
 void TimerAlerts::pauseBlinkTick() {
     pauseBlinkPhase = static_cast<int16_t>(-pauseBlinkPhase);
     auto* label18 = m_window.controlWidget(QStringLiteral("Label18"));

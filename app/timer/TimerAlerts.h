@@ -29,6 +29,10 @@ public:
     void reminderTick();
     // Timer3, nominally every 5 ms: one of the time-up sequence's 800 ticks.
     void timeUpTick();
+    // Stop was confirmed while a reminder or the time-up sequence may have begun under its
+    // question: both end here, leaving the main window shown and nothing of them running.
+    void endSequences();
+
     // Timer5, every 800 ms while paused.
     void pauseBlinkTick();
 

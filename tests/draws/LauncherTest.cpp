@@ -61,37 +61,26 @@ TEST_F(LauncherTest, ConfirmClampsTheCountIntoTheDrawTotalAndOpensTheDraw) {
     }
 }
 
-TEST_F(LauncherTest, ALetterAfterTheDigitsBeepsTwiceShowsTheHintAndIsRemoved) {
+// The user's paths refuse letters outright; text that still gets in (set by the program)
+// meets the field's own check, which beeps, shows the hint and sends Backspace per failure.
+TEST_F(LauncherTest, TheCountCheckBeepsShowsTheHintAndTakesBackWhatGotIn) {
+    const struct {
+        const char* text;
+        int beeps;
+        const char* left;
+    } cases[] = {{"12a", 2, "12"}, {"a", 4, ""}, {"42", 0, "42"}};
     button(l, "Command11")->click();
-    l->controlWidget(QStringLiteral("Label5"))->hide();
-    count()->setText(QStringLiteral("12"));
-    count()->end(false);
-    count()->insert(QStringLiteral("a")); // as a paste puts it in
-    EXPECT_EQ(h.fake.chores.beeps, 2);
-    EXPECT_TRUE(shown(l, "Label5"));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(count()->text(), QStringLiteral("12"));
-    EXPECT_EQ(h.fake.chores.beeps, 2) << "the corrected text passes";
-}
-
-TEST_F(LauncherTest, BackspaceRemovesTheCharacterBeforeTheCaret) {
-    button(l, "Command11")->click();
-    count()->setText(QStringLiteral("12"));
-    count()->setCursorPosition(0);
-    count()->insert(QStringLiteral("x")); // caret now after the x
-    EXPECT_EQ(h.fake.chores.beeps, 2);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(count()->text(), QStringLiteral("12"));
-}
-
-TEST_F(LauncherTest, ALoneLetterFailsBothChecksAndBeepsFourTimes) {
-    button(l, "Command11")->click();
-    count()->clear();
-    count()->insert(QStringLiteral("a"));
-    EXPECT_EQ(h.fake.chores.beeps, 4);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(count()->text(), QString());
-    EXPECT_EQ(h.fake.chores.beeps, 4) << "the second Backspace meets an empty box";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        h.fake.chores.beeps = 0;
+        l->controlWidget(QStringLiteral("Label5"))->hide();
+        count()->setText(QString::fromLatin1(c.text));
+        EXPECT_EQ(h.fake.chores.beeps, c.beeps);
+        EXPECT_EQ(shown(l, "Label5"), c.beeps > 0);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(count()->text(), QString::fromLatin1(c.left));
+        EXPECT_EQ(h.fake.chores.beeps, c.beeps) << "the corrected text passes";
+    }
 }
 
 TEST_F(LauncherTest, TypedLettersNeverGetInAndDigitsPassSilently) {
@@ -323,7 +312,7 @@ TEST_F(LauncherTest, TheInstructionsPlayInTheOffScreenPlayerBesideTheTallMainWin
     ASSERT_NE(player, nullptr);
     EXPECT_EQ(log, (std::vector<QString>{QStringLiteral("load Form8 Note1.PPT")}));
     EXPECT_EQ(player->Top(), -2000);
-    EXPECT_TRUE(player->isVisible());
+    EXPECT_FALSE(player->isVisible()) << "a window manager would pull it onto the screen";
     EXPECT_EQ(state().layoutMode, QStringLiteral("H"));
     EXPECT_EQ(state().playerCloseMode, QStringLiteral("N"));
     EXPECT_TRUE(main->isVisible());

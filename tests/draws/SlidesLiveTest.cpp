@@ -8,6 +8,7 @@
 #include "office/libreoffice/LibreOfficeSuite.h"
 #include "platform/x11/X11WindowList.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
+#include <QSet>
 #include <QThread>
 
 #include <csignal>
@@ -138,7 +140,69 @@ TEST_F(SlidesLiveTest, TheSlideDrawShowsMypptAndJumpsToTheDrawnSlide) {
     EXPECT_TRUE(allGone(ours)) << "the slide draw's office has ended";
 }
 
+TEST_F(SlidesLiveTest, WithHiddenSlidesEveryDrawReportsTheSlideOnScreen) {
+    const QString deck = QDir(h.folder()).filePath(QStringLiteral("MYPPT.ppt"));
+    QProcess hide;
+    hide.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(VEXLO_HIDE_SLIDES),
+                                                     QStringLiteral(VEXLO_DATA_DIR "/MYPPT.ppt"), deck,
+                                                     QStringLiteral("2"), QStringLiteral("5")});
+    ASSERT_TRUE(hide.waitForFinished(120000));
+    ASSERT_EQ(hide.exitCode(), 0) << hide.readAllStandardError().toStdString();
+    QList<QColor> shown = slideColours();
+    shown.removeAt(4);
+    shown.removeAt(1);
+
+    draws::DrawLauncher* l = openLauncher();
+    ASSERT_NE(l, nullptr);
+    button(l, "Command12")->click();
+    auto* s = qobject_cast<draws::SlideDraw*>(forms().loaded(FormId::Form5));
+    ASSERT_NE(s, nullptr);
+    ASSERT_TRUE(showOnScreen(QStringLiteral("MYPPT")));
+    EXPECT_EQ(s->slideTotal(), shown.size()) << "the hidden slides are not lots";
+
+    // One whole round: every slide the show displays is drawn once, and each report
+    // names the slide the audience sees.
+    QSet<int> reported;
+    for (int draw = 0; draw < shown.size(); ++draw) {
+        SCOPED_TRACE(draw);
+        button(s, "Command3")->click();
+        h.tick(*s, QStringLiteral("Timer1"), 20);
+        button(s, "Command4")->click();
+        const QStringList box = s->control<QLineEdit>(QStringLiteral("Text1"))->text().split(u'/');
+        ASSERT_EQ(box.size(), 2);
+        const int position = box[0].toInt();
+        EXPECT_EQ(box[1].toInt(), shown.size());
+        ASSERT_GE(position, 1);
+        ASSERT_LE(position, shown.size());
+        reported.insert(position);
+        EXPECT_TRUE(screenShows(shown[position - 1]))
+            << "reported " << position << ", screen shows " << colourOnScreen().name().toStdString();
+    }
+    EXPECT_EQ(reported.size(), shown.size()) << "each displayable slide drawn once in the round";
+    button(s, "Command1")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Counts the times a window of the given name is shown, whoever shows it.
+class ShowCounter : public QObject {
+public:
+    explicit ShowCounter(QString name) : m_name(std::move(name)) { qApp->installEventFilter(this); }
+    ~ShowCounter() override { qApp->removeEventFilter(this); }
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Show && o->objectName() == m_name)
+            ++shows;
+        return false;
+    }
+
+private:
+    QString m_name;
+};
+
 TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
+    ShowCounter playerShows(QStringLiteral("Form8"));
     draws::DrawLauncher* l = openLauncher();
     ASSERT_NE(l, nullptr);
     button(l, "Command1")->click();
@@ -146,6 +210,14 @@ TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
     ASSERT_NE(p, nullptr);
     ASSERT_TRUE(p->showing());
     ASSERT_TRUE(showOnScreen(QStringLiteral("Note1")));
+    // The window manager would pull a mapped player onto the screen: of our windows only
+    // the main window is mapped.
+    QProcess ownWindows;
+    ownWindows.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                 QStringLiteral("--pid"), QString::number(QCoreApplication::applicationPid())});
+    ownWindows.waitForFinished(5000);
+    const QStringList mapped = QString::fromLatin1(ownWindows.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(mapped, QStringList{QString::number(main->winId())});
     const QList<qint64> ours = suite.ownProcessIds();
     ASSERT_FALSE(ours.isEmpty());
 
@@ -166,6 +238,7 @@ TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
     EXPECT_EQ(main->Height(), 2850);
     EXPECT_TRUE(allGone(ours)) << "no soffice of ours runs";
     EXPECT_TRUE(suite.ownProcessIds().isEmpty());
+    EXPECT_EQ(playerShows.shows, 0) << "neither while showing nor while closing";
 }
 
 } // namespace

@@ -1,10 +1,16 @@
 #include "ReadyProgramTest.h"
 
 #include "lifecycle/ExitControl.h"
+#include "lifecycle/HomePage.h"
 #include "timer/MainWindow.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -143,10 +149,37 @@ TEST_F(HelpTest, WithoutAViewerTheUserIsToldAndTheProgramRunsOn) {
     EXPECT_EQ(h.fake.messages.shown.size(), 2u) << "a viewer that cannot start is reported too";
 }
 
-TEST_F(HelpTest, TheLogoOpensTheHomePage) {
+TEST_F(HelpTest, TheLogoOpensTheAddressItsToolTipAndTheProductLineShow) {
     pointer::press(w->controlWidget(QStringLiteral("Image1")));
     pointer::release(w->controlWidget(QStringLiteral("Image1")));
-    EXPECT_EQ(h.fake.processes.opened, QStringList{QStringLiteral("https://www.example.com/vexlo/")});
+    ASSERT_EQ(h.fake.processes.opened.size(), 1);
+    const QString address = h.fake.processes.opened[0];
+    EXPECT_FALSE(address.isEmpty());
+    EXPECT_EQ(w->controlWidget(QStringLiteral("Image1"))->toolTip(), QStringLiteral("打开主页，下载最新版本 ") + address);
+    EXPECT_EQ(w->control<QLabel>(QStringLiteral("Label4"))->text(), QStringLiteral("Tarnwick Vexlo Ver 8.06   ") + address);
+}
+
+TEST(HomePage, ABuildWithoutAnAddressOpensItsOwnHelpStartPage) {
+    QTemporaryDir installed; // lib/vexlo beside share/vexlo/help, as the package lays it out
+    const QString program = installed.filePath(QStringLiteral("lib/vexlo"));
+    const QString page = installed.filePath(QStringLiteral("share/vexlo/help/index.html"));
+    ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(QFileInfo(page).path()));
+    QFile(page).open(QIODevice::WriteOnly);
+    QTemporaryDir buildTree; // help/ beside the program
+    const QString built = buildTree.filePath(QStringLiteral("help/index.html"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(built).path()));
+    QFile(built).open(QIODevice::WriteOnly);
+    const struct {
+        QString configured, programDir, expected;
+    } cases[] = {
+        {QString(), program, QUrl::fromLocalFile(page).toString()},
+        {QString(), buildTree.path(), QUrl::fromLocalFile(built).toString()},
+        {QStringLiteral(" file:///opt/vexlo/start.html "), program, QStringLiteral("file:///opt/vexlo/start.html")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.programDir.toStdString());
+        EXPECT_EQ(homePage::resolve(c.configured, c.programDir), c.expected);
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -69,7 +70,9 @@ protected:
         }
         testsupport::endDescendants();
     }
-    void launch(QProcess& p, const QString& folder) {
+    void launch(QProcess& p, const QString& folder,
+                const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+        p.setProcessEnvironment(env);
         p.setWorkingDirectory(folder);
         p.start(program, {});
         ASSERT_TRUE(p.waitForStarted(5000));
@@ -90,6 +93,60 @@ TEST_F(ProgramStart, ASecondStartShowsOnlyTheF9MessageAndEnds) {
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running) << "the first instance is left alone";
     EXPECT_EQ(windowsNamed(QStringLiteral("Kelvora工具  演讲计时与随机抽签")).size(), 1);
+}
+
+// Visible windows of one process, by the process id the window carries.
+QStringList visibleWindowsOf(const QProcess& p) {
+    QProcess x;
+    x.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                        QStringLiteral("--pid"), QString::number(p.processId())});
+    x.waitForFinished(5000);
+    return QString::fromLatin1(x.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+TEST_F(ProgramStart, F9DuringTheSecondStartsMessageShowsNoWindowOfIts) {
+    launch(first, dir.path());
+    ASSERT_FALSE(awaitWindow(QStringLiteral("Kelvora工具  演讲计时与随机抽签")).isEmpty());
+    launch(second, dir.path());
+    const QStringList box = awaitWindow(QStringLiteral("Kelvora工具提示："));
+    ASSERT_FALSE(box.isEmpty());
+    // Held long enough for several 100 ms polls to see it.
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("F9")});
+    QThread::msleep(600);
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("keyup"), QStringLiteral("F9")});
+    QThread::msleep(400);
+    const QStringList shown = visibleWindowsOf(second);
+    EXPECT_EQ(shown.size(), 1) << "only the message: " << shown.join(u' ').toStdString();
+    EXPECT_TRUE(box.contains(shown.value(0)));
+    pressEnter(box.first());
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(first.state(), QProcess::Running);
+}
+
+TEST_F(ProgramStart, OneInstancePerDisplayHoweverTheSecondStartNamesIt) {
+    QString display = qEnvironmentVariable("DISPLAY");
+    display = display.section(u'.', 0, 0); // ":N"
+    QProcessEnvironment firstEnv = QProcessEnvironment::systemEnvironment();
+    firstEnv.insert(QStringLiteral("DISPLAY"), display);
+    QProcessEnvironment screenZero = firstEnv, noRuntimeDir = firstEnv;
+    screenZero.insert(QStringLiteral("DISPLAY"), display + QStringLiteral(".0"));
+    noRuntimeDir.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    launch(first, dir.path(), firstEnv);
+    ASSERT_FALSE(awaitWindow(QStringLiteral("Kelvora工具  演讲计时与随机抽签")).isEmpty());
+    const struct {
+        const char* name;
+        QProcessEnvironment env;
+    } cases[] = {{"DISPLAY :N.0", screenZero}, {"without XDG_RUNTIME_DIR", noRuntimeDir}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        launch(second, dir.path(), c.env);
+        const QStringList box = awaitWindow(QStringLiteral("Kelvora工具提示："));
+        ASSERT_FALSE(box.isEmpty()) << "the second start is refused";
+        pressEnter(box.first());
+        ASSERT_TRUE(second.waitForFinished(10000));
+        EXPECT_EQ(first.state(), QProcess::Running) << "one survivor, the first";
+        EXPECT_EQ(windowsNamed(QStringLiteral("Kelvora工具  演讲计时与随机抽签")).size(), 1);
+    }
 }
 
 TEST_F(ProgramStart, MissingDataFilesAreNamedAndTheProgramEnds) {

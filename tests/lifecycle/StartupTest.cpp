@@ -2,6 +2,7 @@
 
 #include "core/FormTimer.h"
 #include "core/SetNumber.h"
+#include "platform/KeyState.h"
 #include "timer/MainWindow.h"
 
 #include <QCoreApplication>
@@ -88,6 +89,33 @@ TEST_F(StartupTest, TheMainWindowIsHiddenBeforeARefusalIsShown) {
     h.fake.messages.onShow = [&](const auto&) { visibleDuringMessage = h.main().isVisible(); };
     h.start();
     EXPECT_FALSE(visibleDuringMessage);
+}
+
+TEST_F(StartupTest, F9WhileARefusalIsShownShowsNoWindowOfTheRefusedStart) {
+    const struct {
+        const char* why;
+        bool anotherRunning;
+        QStringList files;
+    } cases[] = {{"second start", true, AppHarness::defaultDataFiles()},
+                 {"missing files", false, AppHarness::defaultDataFiles().mid(1)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        AppHarness h(c.files);
+        h.fake.instance.anotherRunning = c.anotherRunning;
+        bool shownDuringMessage = true;
+        h.fake.messages.onShow = [&](const auto&) {
+            // The user presses F9 while the message waits; the poll gets its ticks.
+            h.fake.keys.held.insert(platform::vk::f9);
+            MainWindow& main = h.main();
+            FormTimer* poll = main.timer(QStringLiteral("Timer2"));
+            for (int i = 0; i < 3 && poll->enabled(); ++i) // a disabled timer sends no ticks
+                poll->tick();
+            shownDuringMessage = main.isVisible();
+        };
+        EXPECT_FALSE(h.start());
+        ASSERT_EQ(h.fake.messages.shown.size(), 1u);
+        EXPECT_FALSE(shownDuringMessage);
+    }
 }
 
 TEST_F(StartupTest, EachMissingDataFileIsEnoughToRefuse) {

@@ -92,4 +92,26 @@ TEST(InstanceGuard, DefaultLockIsPerUserAndDisplay) {
     EXPECT_FALSE(path.section(u'/', -1).contains(u':')) << "display names are made file-safe";
 }
 
+TEST(InstanceGuard, OneLockPerXDisplayHoweverDisplayIsWritten) {
+    const QString local = FlockInstanceGuard::displayKey(QStringLiteral(":7"));
+    for (const char* same : {":7", ":7.0", ":7.1", "unix:7", "localhost:7.0", "/tmp/launch-x/org.x:7"})
+        EXPECT_EQ(FlockInstanceGuard::displayKey(QLatin1String(same)), local) << same;
+    for (const char* other : {":8", "otherhost:7", ""})
+        EXPECT_NE(FlockInstanceGuard::displayKey(QLatin1String(other)), local) << other;
+}
+
+TEST(InstanceGuard, TheLockDoesNotDependOnXdgRuntimeDir) {
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir elsewhere;
+    qputenv("XDG_RUNTIME_DIR", elsewhere.path().toLocal8Bit());
+    const QString with = FlockInstanceGuard::defaultLockPath();
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString without = FlockInstanceGuard::defaultLockPath();
+    if (saved.isNull())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", saved);
+    EXPECT_EQ(with, without);
+}
+
 } // namespace

@@ -22,9 +22,11 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 using namespace css::uno;
 using namespace std::chrono_literals;
@@ -50,18 +52,35 @@ Reference<XPresentation2> presentationOf(const Reference<css::lang::XComponent>&
     return Reference<XPresentation2>(ps->getPresentation(), UNO_QUERY_THROW);
 }
 
+// The slides the show displays by itself, as indexes of the document's slides: hidden ones
+// are passed over by the show, yet its index and a jump to it count them (a jump even
+// shows them). Positions 1 … n of the callers are the entries of this list.
+std::vector<int> shownSlides(const Reference<css::lang::XComponent>& doc) {
+    Reference<css::drawing::XDrawPagesSupplier> s(doc, UNO_QUERY_THROW);
+    auto pages = s->getDrawPages();
+    std::vector<int> shown;
+    for (sal_Int32 i = 0; i < pages->getCount(); ++i) {
+        Reference<css::beans::XPropertySet> page(pages->getByIndex(i), UNO_QUERY);
+        bool visible = true;
+        if (page.is()) page->getPropertyValue("Visible") >>= visible;
+        if (visible) shown.push_back(int(i));
+    }
+    return shown;
+}
+
 // Jumps are sent without waiting: the office takes about as long to draw a slide as the
 // slide draw's flicker tick lasts, and waiting would keep the user-interface thread busy
 // all the time. Jumps that pile up while the office draws collapse into the latest one;
 // reading the position runs after every jump sent before it.
 class LoSlideShowView : public SlideShowView {
 public:
-    LoSlideShowView(std::shared_ptr<LoInstance> inst, Reference<XSlideShowController> c, int slides)
-        : m_inst(std::move(inst)), m_controller(std::move(c)), m_slides(slides),
+    LoSlideShowView(std::shared_ptr<LoInstance> inst, Reference<XSlideShowController> c, std::vector<int> shown)
+        : m_inst(std::move(inst)), m_controller(std::move(c)), m_shown(std::move(shown)),
           m_jump(std::make_shared<Jump>()) {}
 
-    bool GotoSlide(int index) override {
-        if (index < 1 || index > m_slides || !m_jump->showRunning) return false;
+    bool GotoSlide(int position) override {
+        if (position < 1 || position > int(m_shown.size()) || !m_jump->showRunning) return false;
+        const int index = m_shown[position - 1] + 1;
         const auto now = std::chrono::steady_clock::now();
         std::lock_guard lock(m_jump->mutex);
         m_jump->pending = index;
@@ -96,7 +115,12 @@ public:
                                  return int(c->getCurrentSlideIndex());
                              }).value_or(-1);
         if (i < 0) m_jump->showRunning = false;
-        return i >= 0 ? i + 1 : 0;
+        const auto at = std::find(m_shown.begin(), m_shown.end(), i);
+        if (at == m_shown.end()) {
+            if (i >= 0) qCDebug(lcOfficeLo) << "the show is on hidden slide" << i + 1;
+            return 0;
+        }
+        return int(at - m_shown.begin()) + 1;
     }
 
 private:
@@ -109,7 +133,7 @@ private:
     };
     std::shared_ptr<LoInstance> m_inst;
     Reference<XSlideShowController> m_controller;
-    int m_slides;
+    std::vector<int> m_shown;
     std::shared_ptr<Jump> m_jump;
 };
 
@@ -163,20 +187,18 @@ public:
     }
 
     int SlideCount() override {
-        return m_inst->call("slide count", [d = m_doc](LoInstance&) {
-                   Reference<css::drawing::XDrawPagesSupplier> s(d, UNO_QUERY_THROW);
-                   return int(s->getDrawPages()->getCount());
-               }).value_or(0);
+        return m_inst->call("slide count", [d = m_doc](LoInstance&) { return int(shownSlides(d).size()); })
+            .value_or(0);
     }
 
     std::shared_ptr<SlideShowView> SlideShowWindowView() override {
         auto found = m_inst->call("show view", [d = m_doc](LoInstance&) {
             auto c = presentationOf(d)->getController();
-            if (!c.is() || !c->isRunning()) return std::pair(Reference<XSlideShowController>(), 0);
-            return std::pair(c, int(c->getSlideCount()));
+            if (!c.is() || !c->isRunning()) return std::pair(Reference<XSlideShowController>(), std::vector<int>());
+            return std::pair(c, shownSlides(d));
         });
         if (!found || !found->first.is()) return nullptr;
-        return std::make_shared<LoSlideShowView>(m_inst, found->first, found->second);
+        return std::make_shared<LoSlideShowView>(m_inst, found->first, std::move(found->second));
     }
 
 private:

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// One instance per user and display, held as an advisory lock on a file. The kernel
+// One instance per user and X display, held as an advisory lock on a file. The kernel
 // drops the lock when the holder dies, so a crashed instance never blocks a new start,
 // and of any number of simultaneous starts exactly one wins.
 class FlockInstanceGuard : public InstanceGuard {
@@ -15,7 +15,11 @@ public:
     ~FlockInstanceGuard() override;
     bool claim() override;
 
+    // The lock of this user on the X display DISPLAY names, however it is written.
     static QString defaultLockPath();
+    // One key per X server: screen number and spellings of the local host left out.
+    static QString displayKey(const QString& display);
+    static QString lockFolder();
 
 private:
     QString m_path;
