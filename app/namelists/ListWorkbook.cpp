@@ -75,12 +75,6 @@ ListWorkbook::OpenResult ListWorkbook::openListWorkbook() {
         qCDebug(lcListWorkbook) << "no spreadsheet program";
         return OpenResult::ProgramMissing;
     }
-    // An empty file holds no list; the office would take it for a new workbook.
-    if (QFileInfo(m_path).isFile() && QFileInfo(m_path).size() == 0) {
-        m_workbook.reset();
-        m_sheet.reset();
-        return OpenResult::OpenFailed;
-    }
     // A file that cannot be written is noticed before anything is changed in it.
     const FileProblem onDisk = writeProblemOnDisk(m_path);
     if (QFileInfo(m_path).isFile() && (onDisk == FileProblem::ReadOnlyFile || onDisk == FileProblem::ReadOnlyFolder)) {

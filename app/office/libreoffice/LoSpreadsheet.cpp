@@ -44,7 +44,8 @@ std::shared_ptr<Workbook> LoSpreadsheetApp::Open(const QString& fullPath, const 
         m_inst = fresh;
     }
     const QFileInfo fi(fullPath);
-    if (!fi.isFile()) {
+    // An empty file holds no workbook; the office would take it for a new one.
+    if (!fi.isFile() || fi.size() == 0) {
         qCDebug(lcOfficeLo) << "no workbook file" << fullPath;
         return nullptr;
     }
