@@ -257,6 +257,11 @@ void DrawLauncher::playInstructions(const QString& fileName, const QString& pres
         // Kept off the screen and never shown; its close button is pressed directly.
         player->setTop(-2000);
         ctx.state.layoutMode = QStringLiteral("H");
+        // Some window managers (openbox, KWin) keep a focused fullscreen show above every
+        // "keep above" window: the panel takes the focus, as the player's own showing did,
+        // so the hint line that closes the presentation is on screen for the teacher.
+        main->raise();
+        main->activateWindow();
     } else {
         qCDebug(lcLauncher) << "the player ended while loading";
     }
