@@ -99,7 +99,9 @@ class Acceptance(unittest.TestCase):
 
     def keep_diagnostics(self):
         """A failed test keeps the program's debug log and the screen as it was."""
-        if not ARTIFACTS or getattr(getattr(self, "_outcome", None), "success", True):
+        result = getattr(getattr(self, "_outcome", None), "result", None)
+        failed = result is not None and any(test is self for test, _ in result.failures + result.errors)
+        if not ARTIFACTS or not failed:
             return
         os.makedirs(ARTIFACTS, exist_ok=True)
         name = os.path.join(ARTIFACTS, self.id().split(".")[-1])
