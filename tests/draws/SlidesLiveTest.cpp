@@ -212,11 +212,19 @@ TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
     ASSERT_TRUE(showOnScreen(QStringLiteral("Note1")));
     // The window manager would pull a mapped player onto the screen: of our windows only
     // the main window is mapped.
-    QProcess ownWindows;
-    ownWindows.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                 QStringLiteral("--pid"), QString::number(QCoreApplication::applicationPid())});
-    ownWindows.waitForFinished(5000);
-    const QStringList mapped = QString::fromLatin1(ownWindows.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    // The window manager maps the main window's frame in its own time: asked until the
+    // main window is viewable (bounded), then no other window of ours may be.
+    auto mappedWindows = [] {
+        QProcess ownWindows;
+        ownWindows.start(QStringLiteral("xdotool"),
+                         {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                          QString::number(QCoreApplication::applicationPid())});
+        ownWindows.waitForFinished(5000);
+        return QString::fromLatin1(ownWindows.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    };
+    QStringList mapped = mappedWindows();
+    for (QDeadlineTimer viewable(10000); mapped.isEmpty() && !viewable.hasExpired(); mapped = mappedWindows())
+        QThread::msleep(100);
     EXPECT_EQ(mapped, QStringList{QString::number(main->winId())});
     const QList<qint64> ours = suite.ownProcessIds();
     ASSERT_FALSE(ours.isEmpty());
