@@ -13,12 +13,19 @@ if wm_check; then
     echo "with-window-manager: another window manager still runs on $DISPLAY" >&2
     exit 1
 fi
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-for _ in $(seq 150); do
-    wm_check && supports_activation && break
-    kill -0 "$wm" 2>/dev/null || break
-    sleep 0.1
+# A manager that has just taken its property away may still hold the display's manager
+# selection for a moment; an openbox started then gives up at once, and is started again.
+for _ in $(seq 20); do
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm=$!
+    for _ in $(seq 150); do
+        wm_check && supports_activation && break
+        kill -0 "$wm" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$wm" 2>/dev/null && break
+    wait "$wm" 2>/dev/null
+    sleep 0.5
 done
 if ! kill -0 "$wm" 2>/dev/null || ! supports_activation; then
     echo "with-window-manager: openbox did not start on $DISPLAY" >&2
