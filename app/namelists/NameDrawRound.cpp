@@ -23,8 +23,6 @@ namespace namelists {
 namespace {
 constexpr int kAutomaticPauseMs = 25;
 
-using Guard = QPointer<NameDrawWindow>;
-
 } // namespace
 
 // --- preparation ---------------------------------------------------------------------------

@@ -38,8 +38,6 @@ QString listPath(const AppContext& ctx, const QString& fileName) {
     return QDir(ctx.appDir).filePath(fileName);
 }
 
-using Guard = QPointer<NameDrawWindow>;
-
 } // namespace
 
 DrawWindowSpec commonDrawWindowSpec(FormId id, const ListLayout& list, int fullWidth) {

@@ -96,6 +96,8 @@ protected:
     // False when the window was closed meanwhile; it may then be destroyed already, and
     // the caller touches nothing of it any more.
     static bool stays(const QPointer<NameDrawWindow>& self, int times);
+    // Watches the window across yields: null once it has been destroyed.
+    using Guard = QPointer<NameDrawWindow>;
 
 private:
     void setSize(int width, int height);

@@ -23,8 +23,6 @@ namespace namelists {
 namespace {
 constexpr int kScrollUpScreens = 25;
 
-using Guard = QPointer<NameDrawWindow>;
-
 } // namespace
 
 // --- edit and results, confirmation ------------------------------------------------------
