@@ -4,11 +4,13 @@
 #include "office/libreoffice/LibreOfficeSuite.h"
 #include "platform/x11/QtTranslations.h"
 #include "platform/x11/RealPlatform.h"
+#include "platform/x11/SessionPlatform.h"
 
 #include <QApplication>
 #include <QFont>
 
 int main(int argc, char* argv[]) {
+    platform::preferX11Platform();
     QApplication app(argc, argv);
     // Early, so a logout during start-up waits for the program instead of cutting it off.
     EndSignals endSignals;

@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-tools-dev-tools libqt6svg6
-  libx11-dev libxtst-dev libxext-dev libxfixes-dev
+  libx11-dev libxtst-dev libxext-dev libxfixes-dev libxi-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # office backend and its SDK
   libreoffice-calc libreoffice-impress libreoffice-dev libreoffice-dev-common
@@ -22,18 +22,21 @@ packages=(
   # assets: tones, help file, help viewer
   sox fp-utils xchm libchm-bin
 )
+# The desktops the program is tested on: window managers and a Wayland compositor with
+# XWayland. Without what they merely recommend (whole desktop environments).
+lean_packages=(dbus dbus-x11 xfwm4 mutter kwin-x11 kwin-wayland xwayland)
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
-    missing+=("$p")
-  fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
+missing=() lean_missing=()
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+for p in "${lean_packages[@]}"; do installed "$p" || lean_missing+=("$p"); done
+[ ${#missing[@]} -eq 0 ] && [ ${#lean_missing[@]} -eq 0 ] && exit 0
 
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
-echo "bootstrap: installing ${missing[*]}"
+echo "bootstrap: installing ${missing[*]} ${lean_missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+[ ${#missing[@]} -eq 0 ] || "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+[ ${#lean_missing[@]} -eq 0 ] ||
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${lean_missing[@]}" >/dev/null

@@ -3,6 +3,8 @@
 #include "AppContext.h"
 #include "FormLayout.h"
 #include "FormTimer.h"
+#include "Forms.h"
+#include "Monitors.h"
 #include "Twips.h"
 
 #include "platform/Platform.h"
@@ -37,13 +39,53 @@ Form::Form(AppContext& ctx, FormId id, const QString& layoutResource)
 Form::~Form() = default;
 
 void Form::applyGeometry() {
-    const QPoint position(twips::toPixels(m_left), twips::toPixels(m_top));
+    const QRect wanted(twips::toPixels(m_left), twips::toPixels(m_top), std::max(1, twips::toPixels(m_width)),
+                       std::max(1, twips::toPixels(m_height)));
+    QRect shown = wanted.intersected(monitors::bounds(m_ctx.platform.screen.monitors()));
+    if (shown.isEmpty())
+        shown = wanted;
+    const QPoint offset = wanted.topLeft() - shown.topLeft();
+    if (offset != m_contentOffset) {
+        for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isWindow())
+                child->move(child->pos() + offset - m_contentOffset);
+        }
+        m_contentOffset = offset;
+    }
+    const QPoint position = shown.topLeft();
     if (m_requested[(m_requestedNext + m_requested.size() - 1) % m_requested.size()] != position) {
         m_requested[m_requestedNext] = position;
         m_requestedNext = (m_requestedNext + 1) % m_requested.size();
     }
-    setGeometry(position.x(), position.y(), std::max(1, twips::toPixels(m_width)),
-                std::max(1, twips::toPixels(m_height)));
+    setGeometry(shown);
+}
+
+QRect Form::monitorPx() const {
+    const std::vector<QRect> all = m_ctx.platform.screen.monitors();
+    const Form* main = m_ctx.forms.loaded(FormId::Form1);
+    // Until the main window has been on the screen it stands nowhere yet: the primary.
+    if (!main || !main->m_everShown)
+        return all.front();
+    const QRect wanted(twips::toPixels(main->m_left), twips::toPixels(main->m_top), twips::toPixels(main->m_width),
+                       twips::toPixels(main->m_height));
+    return monitors::holding(all, wanted.center());
+}
+
+int Form::screenLeft() const { return twips::fromPixels(monitorPx().x()); }
+int Form::screenTop() const { return twips::fromPixels(monitorPx().y()); }
+
+bool Form::screenEdgeIsOuter(Qt::Edge edge) const {
+    const monitors::OuterEdges outer = monitors::outerEdges(m_ctx.platform.screen.monitors(), monitorPx());
+    switch (edge) {
+    case Qt::TopEdge:
+        return outer.top;
+    case Qt::LeftEdge:
+        return outer.left;
+    case Qt::RightEdge:
+        return outer.right;
+    default:
+        return true;
+    }
 }
 
 void Form::setLeft(int left) {
@@ -66,24 +108,25 @@ void Form::setHeight(int height) {
     applyGeometry();
 }
 
-int Form::screenWidth() const { return twips::fromPixels(m_ctx.platform.screen.size().width()); }
-int Form::screenHeight() const { return twips::fromPixels(m_ctx.platform.screen.size().height()); }
+int Form::screenWidth() const { return twips::fromPixels(monitorPx().width()); }
+int Form::screenHeight() const { return twips::fromPixels(monitorPx().height()); }
 
 void Form::centreHorizontally() {
-    m_left = (screenWidth() - m_width) / 2;
-    m_top = 2000;
+    m_left = centredLeft();
+    m_top = screenTop() + 2000;
     applyGeometry();
 }
 
 void Form::keepInsideScreen(int bottomMargin) {
-    if (Top() < 0)
-        setTop(0);
-    if (Left() < 0)
-        setLeft(0);
-    if (Left() > screenWidth() - Width())
-        setLeft(screenWidth() - Width());
-    if (Top() > screenHeight() - Height() - bottomMargin)
-        setTop(screenHeight() - Height() - bottomMargin);
+    const int left = screenLeft(), top = screenTop();
+    if (Top() < top)
+        setTop(top);
+    if (Left() < left)
+        setLeft(left);
+    if (Left() > left + screenWidth() - Width())
+        setLeft(left + screenWidth() - Width());
+    if (Top() > top + screenHeight() - Height() - bottomMargin)
+        setTop(top + screenHeight() - Height() - bottomMargin);
 }
 
 void Form::makeTopmost() { m_ctx.platform.placement.makeTopmost(this); }
@@ -264,6 +307,11 @@ void Form::closeEvent(QCloseEvent* event) {
         m_closeAction();
 }
 
+void Form::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_everShown = true;
+}
+
 void Form::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     const QPoint p = event->pos();
@@ -273,8 +321,9 @@ void Form::moveEvent(QMoveEvent* event) {
     if (std::find(m_requested.begin(), m_requested.end(), p) != m_requested.end())
         return;
     // Follow moves the handlers did not make (the window manager placing the window).
-    if (twips::toPixels(m_left) != p.x())
-        m_left = twips::fromPixels(p.x());
-    if (twips::toPixels(m_top) != p.y())
-        m_top = twips::fromPixels(p.y());
+    const QPoint wanted = p + m_contentOffset;
+    if (twips::toPixels(m_left) != wanted.x())
+        m_left = twips::fromPixels(wanted.x());
+    if (twips::toPixels(m_top) != wanted.y())
+        m_top = twips::fromPixels(wanted.y());
 }

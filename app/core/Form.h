@@ -34,8 +34,17 @@ public:
     void setTop(int top);
     void setWidth(int width);
     void setHeight(int height);
+    // The screen of the windows' arithmetic is the monitor the main window is on (the
+    // primary one until the main window exists), with its origin on the desktop, in twips.
+    int screenLeft() const;
+    int screenTop() const;
     int screenWidth() const;
     int screenHeight() const;
+    // Whether the monitor's edges are edges of the whole desktop.
+    bool screenEdgeIsOuter(Qt::Edge edge) const;
+    // Left that centres this window on the screen; Top that centres it vertically.
+    int centredLeft() const { return screenLeft() + (screenWidth() - Width()) / 2; }
+    int centredTop() const { return screenTop() + (screenHeight() - Height()) / 2; }
 
     // Left := (screen width - width) / 2 together with Top := 2000.
     void centreHorizontally();
@@ -82,6 +91,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Watch {
@@ -96,6 +106,7 @@ private:
     bool focusMayLeave(QWidget* target);
     Watch& watch(const QString& controlName);
     void applyGeometry();
+    QRect monitorPx() const;
 
     AppContext& m_ctx;
     const FormId m_id;
@@ -103,6 +114,11 @@ private:
     // The last positions (pixels) the handlers asked for, to tell their late echoes from
     // moves made by someone else.
     std::array<QPoint, 16> m_requested;
+    // Where the window's contents stand inside the part of it on the desktop: a window
+    // partly beyond the desktop's top or left edge is cut to the part that is on it, since
+    // managers will not place a window off the screen (so a tucked window stays a strip).
+    QPoint m_contentOffset;
+    bool m_everShown = false;
     size_t m_requestedNext = 0;
     QHash<QString, QWidget*> m_controls;
     QHash<QString, FormTimer*> m_timers;

@@ -17,6 +17,16 @@ constexpr int toolbarStripHeight = 510;
 constexpr int topmostPeriod = 30;
 
 docking::Box boxOf(const Form& f) { return {f.Left(), f.Top(), f.Width(), f.Height()}; }
+
+docking::Screen screenOf(const Form& f) {
+    return {f.screenWidth(),
+            f.screenHeight(),
+            f.screenLeft(),
+            f.screenTop(),
+            f.screenEdgeIsOuter(Qt::TopEdge),
+            f.screenEdgeIsOuter(Qt::LeftEdge),
+            f.screenEdgeIsOuter(Qt::RightEdge)};
+}
 } // namespace
 
 void applyBox(Form& form, const docking::Box& box) {
@@ -64,7 +74,7 @@ void DesktopPoll::dockingStep() {
     AppState& s = m_main.ctx().state;
     docking::Box box = boxOf(m_main);
     docking::Flags flags{s.dockedTop, s.dockedLeft, s.dockedRight};
-    docking::dockingStep(box, flags, {m_main.screenWidth(), m_main.screenHeight()},
+    docking::dockingStep(box, flags, screenOf(m_main),
                          m_main.ctx().platform.screen.pointer(), heightForLayoutMode(s.layoutMode));
     applyBox(m_main, box);
     s.dockedTop = flags.top;
@@ -81,7 +91,7 @@ void DesktopPoll::enableButtons() {
 
 void DesktopPoll::keepOnScreen() {
     docking::Box box = boxOf(m_main);
-    docking::keepOnScreen(box, {m_main.screenWidth(), m_main.screenHeight()});
+    docking::keepOnScreen(box, screenOf(m_main));
     applyBox(m_main, box);
 }
 

@@ -14,8 +14,30 @@ bool pointerOver(const Box& box, QPoint pointerPx) {
     return box.left <= x && x <= box.left + box.width && box.top <= y && y <= box.top + height;
 }
 
+namespace {
+// The rules below are written for a monitor at the desktop's origin.
+Box local(Box box, const Screen& screen) {
+    box.left -= screen.left;
+    box.top -= screen.top;
+    return box;
+}
+Box global(Box box, const Screen& screen) {
+    box.left += screen.left;
+    box.top += screen.top;
+    return box;
+}
+void dockOnMonitor(Box& box, Flags& flags, const Screen& screen, bool pointerIsOver, int modeHeight);
+} // namespace
+
 void dockingStep(Box& box, Flags& flags, const Screen& screen, QPoint pointerPx, int modeHeight) {
-    if (pointerOver(box, pointerPx)) {
+    Box onMonitor = local(box, screen);
+    dockOnMonitor(onMonitor, flags, screen, pointerOver(box, pointerPx), modeHeight);
+    box = global(onMonitor, screen);
+}
+
+namespace {
+void dockOnMonitor(Box& box, Flags& flags, const Screen& screen, bool pointerIsOver, int modeHeight) {
+    if (pointerIsOver) {
         if (flags.top == 1) {
             box.top = 0;
             flags.top = 0;
@@ -32,7 +54,7 @@ void dockingStep(Box& box, Flags& flags, const Screen& screen, QPoint pointerPx,
     }
 
     box.height = modeHeight;
-    if (box.top <= 0) {
+    if (box.top <= 0 && screen.dockTop) {
         box.top = strip - box.height;
         flags.top = 1;
         if (box.left > screen.width - box.width - strip)
@@ -40,13 +62,13 @@ void dockingStep(Box& box, Flags& flags, const Screen& screen, QPoint pointerPx,
         if (box.left < 0)
             box.left = strip;
     }
-    if (box.left <= 0 && flags.top == 0 && flags.right == 0) {
+    if (box.left <= 0 && flags.top == 0 && flags.right == 0 && screen.dockLeft) {
         box.left = strip - box.width;
         flags.left = 1;
         if (box.top > screen.height - box.height - leftBottomMargin)
             box.top = screen.height - box.height - leftBottomMargin;
     }
-    if (box.left >= screen.width - box.width && flags.top == 0 && flags.left == 0) {
+    if (box.left >= screen.width - box.width && flags.top == 0 && flags.left == 0 && screen.dockRight) {
         box.left = screen.width - strip;
         flags.right = 1;
         if (box.top > screen.height - box.height - rightBottomMargin)
@@ -54,7 +76,10 @@ void dockingStep(Box& box, Flags& flags, const Screen& screen, QPoint pointerPx,
     }
 }
 
-void keepOnScreen(Box& box, const Screen& screen) {
+} // namespace
+
+void keepOnScreen(Box& globalBox, const Screen& screen) {
+    Box box = local(globalBox, screen);
     if (strip - box.width > box.left)
         box.left = strip - box.width;
     if (box.left > screen.width - strip)
@@ -63,6 +88,7 @@ void keepOnScreen(Box& box, const Screen& screen) {
         box.top = strip - box.height;
     if (box.top > screen.height - bottomMargin)
         box.top = screen.height - bottomMargin;
+    globalBox = global(box, screen);
 }
 
 } // namespace docking

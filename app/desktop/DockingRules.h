@@ -18,9 +18,12 @@ struct Flags {
     bool operator==(const Flags&) const = default;
 };
 
-// Screen size, twips.
+// The monitor the window is on, twips: its size, its origin on the desktop, and which of
+// its edges are edges of the desktop (only there is a window tucked away).
 struct Screen {
     int width = 0, height = 0;
+    int left = 0, top = 0;
+    bool dockTop = true, dockLeft = true, dockRight = true;
 };
 
 // What stays visible of a tucked window, and how far a window tucked at the left or

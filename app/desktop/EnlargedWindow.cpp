@@ -16,6 +16,8 @@ constexpr double fillRatio = 0.96;
 EnlargedWindow::EnlargedWindow(AppContext& ctx)
     : Form(ctx, Id, QStringLiteral(":/forms/Form6.json")), m_digits(control<QLabel>(QStringLiteral("Label1"))),
       m_setTime(control<QLabel>(QStringLiteral("Label3"))), m_status(control<QLabel>(QStringLiteral("Label2"))) {
+    // Shown over a running slide show, which keeps the keyboard.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     QFont font = m_digits->font();
     font.setPixelSize(digitsPixelSize(*m_digits));
     m_digits->setFont(font);
@@ -50,7 +52,7 @@ int EnlargedWindow::digitsPixelSize(const QLabel& label) {
 void EnlargedWindow::onLoad() {
     AppContext& c = ctx();
     c.state.topmostRequest = QStringLiteral("Y");
-    setLeft((screenWidth() - Width()) / 2);
+    setLeft(centredLeft());
     if (Form* main = c.forms.ref(FormId::Form1))
         setTop(main->Top() + main->Height() + 600);
     makeTopmost();

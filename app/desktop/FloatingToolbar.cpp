@@ -14,6 +14,8 @@ FloatingToolbar::FloatingToolbar(AppContext& ctx)
     : Form(ctx, Id, QStringLiteral(":/forms/Form3.json")), m_text(control<QLabel>(QStringLiteral("Label1"))),
       m_hintPanel(controlWidget(QStringLiteral("Frame1"))),
       m_confirm(control<QPushButton>(QStringLiteral("Command1"))) {
+    // Shown over a running slide show, which keeps the keyboard.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     timer(QStringLiteral("Timer1"))->setHandler([this] { refresh(); });
     timer(QStringLiteral("Timer2"))->setHandler([this] { keepOnScreen(); });
     onClick(QStringLiteral("Image1"), [this] { showMainWindow(); });
@@ -106,7 +108,7 @@ void FloatingToolbar::closeToolbar() {
     const bool presentationNotShown = s.presentationSeen && !s.slideShowSeen;
     if (unattended || presentationNotShown) {
         setTop(2000);
-        setLeft((screenWidth() - Width()) / 2);
+        setLeft(centredLeft());
         c.platform.messages.information(toolbarTexts::hintTitle, toolbarTexts::cannotHide);
         return;
     }

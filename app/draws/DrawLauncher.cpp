@@ -74,7 +74,7 @@ void DrawLauncher::onLoad() {
     SetNumber(m_count, true);
     if (Form* main = mainWindow())
         setTop(main->Top());
-    setLeft((screenWidth() - Width()) / 2);
+    setLeft(centredLeft());
     makeTopmost();
 }
 
@@ -83,7 +83,7 @@ void DrawLauncher::openInPlaceOfMainWindow(Form& main) {
     setWindowTitle(main.windowTitle());
     ctx.platform.taskbar.show();
     ctx.state.topmostRequest = QStringLiteral("Y");
-    setLeft((screenWidth() - Width()) / 2);
+    setLeft(centredLeft());
     setHeight(menuHeight);
     c("Frame3")->show();
     setHeightTwips(c("Frame1"), menuPanelHeight);
@@ -176,8 +176,8 @@ void DrawLauncher::openListDraw(FormId id) {
         return;
     draw->show();
     draw->setWindowTitle(mainWindow()->windowTitle());
-    draw->setTop((screenHeight() - draw->Height()) / 2);
-    draw->setLeft((screenWidth() - draw->Width()) / 2);
+    draw->setTop(draw->centredTop());
+    draw->setLeft(draw->centredLeft());
 }
 
 bool DrawLauncher::presentationProgramBlocks(const QString& text) {
@@ -223,7 +223,7 @@ void DrawLauncher::openSlideDraw() {
         return;
     slides->show();
     slides->setWindowTitle(main->windowTitle());
-    slides->setLeft((screenWidth() - slides->Width()) / 2);
+    slides->setLeft(slides->centredLeft());
     slides->setTop(main->Top());
 }
 

@@ -95,7 +95,7 @@ void OrderDraw::onLoad() {
     c("Label1")->resize(twips::toPixels(10770), twips::toPixels(6615));
     if (Form* launcher = ctx.forms.loaded(FormId::Form2))
         setTop(launcher->Top());
-    setLeft((screenWidth() - Width()) / 2);
+    setLeft(centredLeft());
 
     ctx.yield(1);
     m_sound->command(QStringLiteral("Open"));

@@ -62,7 +62,7 @@ void SlideDraw::onLoad() {
     makeTopmost();
     setLeft(0);
     setTop(0);
-    setLeft((screenWidth() - Width()) / 2);
+    setLeft(centredLeft());
 
     if (!m_app)
         giveUp(slideDrawTexts::programMissing);

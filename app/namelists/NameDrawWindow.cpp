@@ -160,7 +160,7 @@ void NameDrawWindow::setSize(int width, int height) {
 }
 
 void NameDrawWindow::onResized() {
-    setLeft((screenWidth() - Width()) / 2);
+    setLeft(centredLeft());
     if (button("Command3")->isEnabled())
         requestFocus(button("Command3"));
     if (button("Command2")->isEnabled())
@@ -177,8 +177,8 @@ void NameDrawWindow::showEvent(QShowEvent* event) {
 }
 
 void NameDrawWindow::placeOnScreen() {
-    setLeft((screenWidth() - Width()) / 2);
-    setTop(m_spec.fixedTop ? *m_spec.fixedTop : (screenHeight() - Height()) / 2);
+    setLeft(centredLeft());
+    setTop(m_spec.fixedTop ? screenTop() + *m_spec.fixedTop : centredTop());
 }
 
 void NameDrawWindow::showConfirmationPanel() {
@@ -241,7 +241,7 @@ void NameDrawWindow::onUnload() {
 // --- timers -----------------------------------------------------------------------------------------
 
 void NameDrawWindow::glideTick() {
-    const int stop = screenWidth() - kGlideMargin - Width();
+    const int stop = screenLeft() + screenWidth() - kGlideMargin - Width();
     setLeft(Left() + kGlideStep);
     if (Left() >= stop) {
         setLeft(stop);

@@ -19,6 +19,9 @@ QStringList names(const char* prefix, std::initializer_list<int> numbers) {
 MainWindow::MainWindow(AppContext& ctx)
     : Form(ctx, Id, QStringLiteral(":/forms/Form1.json")), m_sound(ctx.platform.sounds.create()),
       m_alerts(new TimerAlerts(*this)), m_engine(new CountdownEngine(*this, *m_alerts)) {
+    // It blinks, bounces and comes back on F9 over someone's slide show: it must never
+    // take the keyboard from it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     wirePointer();
 }
 

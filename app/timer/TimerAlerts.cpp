@@ -13,6 +13,8 @@
 #include <QPushButton>
 
 namespace {
+// The banner bounces between this margin and the same one at the right.
+constexpr int bounceMargin = 135;
 // The controls that the reminder text and the time-up banner cover.
 const QStringList coveredByAlerts = {QStringLiteral("Label1"), QStringLiteral("Label2"), QStringLiteral("Label3"),
                                      QStringLiteral("Text1"), QStringLiteral("Text2")};
@@ -43,8 +45,9 @@ void TimerAlerts::reminderHandOver() {
 
 void TimerAlerts::timeUpHandOver() {
     AppState& s = m_window.ctx().state;
-    m_window.setTop(2000);
-    m_window.setLeft(135);
+    const int screenLeft = m_window.screenLeft(), screenTop = m_window.screenTop();
+    m_window.setTop(screenTop + 2000);
+    m_window.setLeft(screenLeft + bounceMargin);
     s.dockedTop = s.dockedRight = s.dockedLeft = 0;
     s.enlargedViewSignal = 88;
     m_window.timer(QStringLiteral("Timer3"))->setEnabled(true);
@@ -68,7 +71,7 @@ void TimerAlerts::reminderTick() {
 
     // The enlarged window waits below the main window, where it opens next.
     if (Form* enlarged = ctx.forms.ref(FormId::Form6)) {
-        enlarged->setLeft((enlarged->screenWidth() - enlarged->Width()) / 2);
+        enlarged->setLeft(enlarged->centredLeft());
         enlarged->setTop(m_window.Top() + m_window.Height() + 600);
     }
     m_window.control<QPushButton>(QStringLiteral("Command3"))->setEnabled(false);
@@ -134,17 +137,18 @@ void TimerAlerts::timeUpTick() {
     for (const QString& name : coveredByAlerts)
         m_window.controlWidget(name)->hide();
 
-    const int rightLimit = m_window.screenWidth() - m_window.Width() - 135;
+    const int leftLimit = m_window.screenLeft() + bounceMargin;
+    const int rightLimit = m_window.screenLeft() + m_window.screenWidth() - m_window.Width() - bounceMargin;
     if (timeUpTicks > 320) {
         m_window.centreHorizontally();
     } else if (bounceDirection == -1) {
         if (m_window.Left() <= rightLimit)
             m_window.setLeft(m_window.Left() + 100);
     } else {
-        if (m_window.Left() >= 135)
+        if (m_window.Left() >= leftLimit)
             m_window.setLeft(m_window.Left() - 100);
     }
-    if (m_window.Left() > rightLimit || m_window.Left() <= 135)
+    if (m_window.Left() > rightLimit || m_window.Left() <= leftLimit)
         bounceDirection = static_cast<int16_t>(-bounceDirection);
 
     timeUpTicks += 1;

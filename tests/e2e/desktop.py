@@ -68,9 +68,32 @@ def reap_children():
         pass
 
 
+# How each window manager is started on a private display; each gets a D-Bus session bus
+# of its own, as in a user's session.
+MANAGERS = {
+    "openbox": ["openbox", "--sm-disable"],
+    "xfwm4": ["xfwm4", "--compositor=on", "--sm-client-disable"],
+    "mutter": ["mutter", "--x11", "--sm-disable"],
+    "kwin_x11": ["kwin_x11"],
+}
+
+
+def start_session_bus(env):
+    """A D-Bus session bus of the desktop's own; returns the process, sets its address."""
+    read, write = os.pipe()
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", f"--print-address={write}"],
+                           pass_fds=(write,), env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    with os.fdopen(read) as f:
+        env["DBUS_SESSION_BUS_ADDRESS"] = f.readline().strip()
+    return bus
+
+
 class Desktop:
-    def __init__(self, width=1280, height=800):
-        self.width, self.height = width, height
+    def __init__(self, width=1280, height=800, manager="openbox", monitors=None):
+        """monitors: [(x, y, width, height, primary)] laid over one screen of width x height."""
+        self.width, self.height, self.manager = width, height, manager
+        self.processes = []
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
@@ -80,15 +103,28 @@ class Desktop:
             number = f.readline().strip()
         self.env = dict(os.environ, DISPLAY=f":{number}", QT_QPA_PLATFORM="xcb", SAL_USE_VCLPLUGIN="gen")
         self.env.pop("XDG_RUNTIME_DIR", None)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        for i, (x, y, w, h, primary) in enumerate(monitors or ()):
+            name = ("*" if primary else "") + f"vexlo-{i}"
+            subprocess.run(["xrandr", "--setmonitor", name, f"{w}/{w // 4}x{h}/{h // 4}+{x}+{y}",
+                            "screen" if i == 0 else "none"], env=self.env, check=True, timeout=10)
+        self.start_manager(MANAGERS[manager])
+
+    def start_manager(self, command):
+        if self.manager != "openbox":
+            self.processes.append(start_session_bus(self.env))
         self.wm_log = tempfile.TemporaryFile()
-        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=self.wm_log,
-                                   stderr=subprocess.STDOUT)
+        self.wm = subprocess.Popen(command, env=self.env, stdout=self.wm_log, stderr=subprocess.STDOUT)
         if not self.wait_for(lambda: self.window_manager_running() or self.wm.poll() is not None, 30) or \
                 self.wm.poll() is not None:
             self.wm_log.seek(0)
             said = self.wm_log.read().decode(errors="replace")
             self.close()
-            raise RuntimeError(f"the window manager did not start: {said}")
+            raise RuntimeError(f"the window manager {self.manager} did not start: {said[-2000:]}")
+
+    def pids(self):
+        """The desktop's own processes, which a test's clean-up leaves alone."""
+        return [p.pid for p in (self.xvfb, self.wm, *self.processes) if p is not None]
 
     def window_manager_running(self):
         r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True,
@@ -96,7 +132,9 @@ class Desktop:
         return "window id" in r.stdout
 
     def close(self):
-        for p in (self.wm, self.xvfb):
+        for p in [self.wm, *self.processes, self.xvfb]:
+            if p is None:
+                continue
             p.terminate()
             try:
                 p.wait(5)
@@ -152,6 +190,94 @@ class Desktop:
         found = re.search(r"#([0-9A-Fa-f]{6})\b", r.stdout)
         return "#" + found.group(1).upper() if found else None
 
+    # ---- stacking and focus, as the X server has them ---------------------------------------
+
+    def root_property_windows(self, prop):
+        out = subprocess.run(["xprop", "-root", prop], env=self.env, capture_output=True, text=True,
+                             timeout=10).stdout
+        # "PROP(WINDOW): window id # 0x…" or "PROP(WINDOW) = 0x…, 0x…"; absent: "not found."
+        values = re.split(r"[:=]", out, maxsplit=1)
+        return [int(w, 16) for w in re.findall(r"0x[0-9a-fA-F]+", values[1])] if len(values) == 2 else []
+
+    def active(self):
+        found = self.root_property_windows("_NET_ACTIVE_WINDOW")
+        return found[0] if found else 0
+
+    def top_level(self, window):
+        """The child of the root that holds the window (its frame, if the manager made one)."""
+        w = int(window)
+        for _ in range(10):
+            out = subprocess.run(["xwininfo", "-id", str(w), "-tree"], env=self.env, capture_output=True,
+                                 text=True, timeout=10).stdout
+            root = re.search(r"Root window id: (0x[0-9a-f]+)", out)
+            parent = re.search(r"Parent window id: (0x[0-9a-f]+)", out)
+            if not root or not parent or parent.group(1) == root.group(1):
+                return w
+            w = int(parent.group(1), 16)
+        return w
+
+    def stacking(self):
+        """Viewable children of the root with their areas, topmost first, as the X server
+        draws them: [(window, (x, y, width, height))]."""
+        out = subprocess.run(["xwininfo", "-root", "-children"], env=self.env, capture_output=True, text=True,
+                             timeout=10).stdout
+        found = []
+        for w in (int(w, 16) for w in re.findall(r"^\s+(0x[0-9a-f]+)", out, re.M)):
+            info = subprocess.run(["xwininfo", "-id", str(w)], env=self.env, capture_output=True, text=True,
+                                  timeout=10).stdout
+            if "IsViewable" in info and "Class: InputOutput" in info:
+                area = [int(re.search(rf"{k}:\s+(-?\d+)", info).group(1))
+                        for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
+                found.append((w, tuple(area)))
+        return found
+
+    def covering(self, window):
+        """Top-level windows drawn over any part of the window."""
+        order = self.stacking()
+        top = self.top_level(window)
+        ids = [w for w, _ in order]
+        if top not in ids:
+            return ["(not shown)"]
+        x, y, w, h = order[ids.index(top)][1]
+        return [self.describe(o) for o, (ox, oy, ow, oh) in order[:ids.index(top)]
+                if ox < x + w and x < ox + ow and oy < y + h and y < oy + oh]
+
+    def describe(self, window):
+        """The window and the names in it, for a message."""
+        out = subprocess.run(["xwininfo", "-id", str(window), "-tree"], env=self.env, capture_output=True,
+                             text=True, timeout=10).stdout
+        names = re.findall(r'0x[0-9a-f]+ "([^"]*)"', out)[:3]
+        return f"{hex(window)} {names}"
+
+    def above(self, ours, other):
+        ids = [w for w, _ in self.stacking()]
+        a, b = self.top_level(ours), self.top_level(other)
+        return a in ids and b in ids and ids.index(a) < ids.index(b)
+
+    def answer_by_click(self, program, title, button, seconds=30.0):
+        """Clicks a box's button (Yes, No or Ok) where the program says it stands, as a person
+        clicks what they see; the box must be the topmost window and go away."""
+        box = self.wait_for(lambda: self.windows(f"^{title}$"), seconds)
+        if not box:
+            raise AssertionError(f"no box titled {title} appears")
+        shown = re.compile(rf"box {re.escape(title)} button {button} at (\d+) (\d+)")
+
+        def where():
+            found = list(shown.finditer(program.log()))
+            return found[-1] if found else None
+
+        if not self.wait_for(where, 10):
+            raise AssertionError("the program does not say where the box's buttons are")
+        time.sleep(0.5)  # the manager has placed it; the report follows its moves
+        uncovered = self.wait_for(lambda: not self.covering(box[0]), 5)
+        covered_by = self.covering(box[0])
+        report = where()
+        self.xdotool("mousemove", report.group(1), report.group(2), "click", "1")
+        if not uncovered:
+            raise AssertionError(f"the box {title} is not on top: {covered_by} cover it")
+        if not self.wait_for(lambda: not self.windows(f"^{title}$"), 10):
+            raise AssertionError(f"a click on {button} does not answer the box {title}")
+
     @staticmethod
     def wait_for(condition, seconds=30.0, step=0.1):
         """Waits, bounded, for another process to show the expected state."""
@@ -162,6 +288,51 @@ class Desktop:
                 return value
             time.sleep(step)
         return condition()
+
+
+class WaylandDesktop(Desktop):
+    """A Wayland session: KWin as the compositor, headless, with XWayland for X11 clients.
+    The program is started without a platform of its own, as from a Wayland session."""
+
+    def __init__(self, width=1280, height=800):
+        self.width, self.height, self.manager = width, height, "kwin_wayland"
+        self.processes, self.xvfb = [], None
+        self.runtime = tempfile.mkdtemp(prefix="vexlo-wl-")
+        os.chmod(self.runtime, 0o700)
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, SAL_USE_VCLPLUGIN="gen", XDG_SESSION_TYPE="wayland")
+        for name in ("DISPLAY", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"):
+            self.env.pop(name, None)
+        self.processes.append(start_session_bus(self.env))
+        said = os.path.join(self.runtime, "display")
+        # The session's first program tells the test which X display XWayland serves.
+        session = f"sh -c 'echo $DISPLAY > {said}.new && mv {said}.new {said} && exec sleep infinity'"
+        # Debian's binary carries a file capability, which a container without that
+        # privilege refuses to start; a copy without it runs (KWin only loses a scheduling
+        # nicety). It keeps its name, by which KWin picks its own Qt platform.
+        kwin = os.path.join(self.runtime, "bin", "kwin_wayland")
+        os.makedirs(os.path.dirname(kwin))
+        shutil.copy(shutil.which("kwin_wayland"), kwin)
+        self.wm_log = tempfile.TemporaryFile()
+        self.wm = subprocess.Popen(
+            [kwin, "--virtual", "--xwayland", "--no-lockscreen", "--socket", "wayland-vexlo",
+             "--width", str(width), "--height", str(height), "--exit-with-session", session],
+            env=self.env, stdout=self.wm_log, stderr=subprocess.STDOUT)
+        if not self.wait_for(lambda: os.path.exists(said) or self.wm.poll() is not None, 60) or \
+                self.wm.poll() is not None:
+            self.wm_log.seek(0)
+            log = self.wm_log.read().decode(errors="replace")
+            self.close()
+            raise RuntimeError(f"kwin_wayland did not start: {log[-2000:]}")
+        with open(said) as f:
+            self.env["DISPLAY"] = f.read().strip()
+        self.env["WAYLAND_DISPLAY"] = "wayland-vexlo"
+        if not self.wait_for(self.window_manager_running, 30):
+            self.close()
+            raise RuntimeError("XWayland came up without KWin managing it")
+
+    def close(self):
+        super().close()
+        shutil.rmtree(self.runtime, ignore_errors=True)
 
 
 class Program:
@@ -179,7 +350,8 @@ class Program:
 
     def start(self):
         # The slide draw logs what it drew; the test compares that with the screen.
-        env = dict(self.desktop.env, QT_LOGGING_RULES="vexlo.draws.slides.debug=true\nvexlo.office.*.debug=true")
+        env = dict(self.desktop.env, QT_LOGGING_RULES="vexlo.draws.slides.debug=true\nvexlo.office.*.debug=true\n"
+                   "vexlo.messages.debug=true\nvexlo.placement.debug=true")
         with open(self.log_path, "ab") as log:
             p = subprocess.Popen([self.binary], cwd=self.folder, env=env, stdout=subprocess.DEVNULL, stderr=log)
         self.processes.append(p)
@@ -208,5 +380,5 @@ class Program:
                 except subprocess.TimeoutExpired:
                     p.kill()
                     p.wait(5)
-        end_descendants(spare=(self.desktop.xvfb.pid, self.desktop.wm.pid))
+        end_descendants(spare=self.desktop.pids())
         shutil.rmtree(self.folder, ignore_errors=True)

@@ -135,7 +135,10 @@ bool LoInstance::spawnOnWorker() {
                      QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(m_pipeName)};
     // Slide shows and shown workbooks need windows; writing files does not.
     if (m_kind == Kind::Utility || !displayAvailable()) args.prepend(QStringLiteral("--headless"));
-    QList<QByteArray> env{QByteArrayLiteral("SAL_ENABLE_FILE_LOCKING=1")};
+    // Its windows must be X11 ones, as ours are, whichever toolkit plugin it uses, so that
+    // their titles and stacking can be seen in a Wayland session too.
+    QList<QByteArray> env{QByteArrayLiteral("SAL_ENABLE_FILE_LOCKING=1"), QByteArrayLiteral("GDK_BACKEND=x11"),
+                          QByteArrayLiteral("QT_QPA_PLATFORM=xcb")};
     QString plugin = m_options.vclPlugin;
     if (plugin.isEmpty()) plugin = qEnvironmentVariable("SAL_USE_VCLPLUGIN", QStringLiteral("gen"));
     env.append("SAL_USE_VCLPLUGIN=" + plugin.toLocal8Bit());

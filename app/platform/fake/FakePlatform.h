@@ -34,9 +34,14 @@ public:
 
 class FakeScreen : public Screen {
 public:
-    QSize size() const override { return sizePx; }
+    QSize size() const override { return monitorsPx.empty() ? sizePx : monitorsPx.front().size(); }
     QPoint pointer() const override { return pointerPx; }
+    std::vector<QRect> monitors() const override {
+        return monitorsPx.empty() ? std::vector<QRect>{QRect(QPoint(0, 0), sizePx)} : monitorsPx;
+    }
     QSize sizePx{1280, 800};
+    // Several monitors, primary first; empty: one monitor of sizePx at the origin.
+    std::vector<QRect> monitorsPx;
     QPoint pointerPx{-1000, -1000};
 };
 

@@ -1,6 +1,13 @@
 #include "QtMessageBoxes.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
+#include <QLoggingCategory>
 #include <QMessageBox>
+#include <QTimer>
+
+Q_LOGGING_CATEGORY(lcMessages, "vexlo.messages")
 
 namespace platform {
 
@@ -13,13 +20,67 @@ QString displayText(QString text) {
     return text;
 }
 
+// Tells the debug log where each button of a box stands on the screen, in the X server's
+// pixels, whenever the box is shown or moved (the desktop tests click them as a person would).
+class ButtonReport : public QObject {
+public:
+    explicit ButtonReport(QMessageBox& box) : m_box(box) { box.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &m_box && (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+                                  event->type() == QEvent::Resize) && lcMessages().isDebugEnabled()) {
+            for (QAbstractButton* button : m_box.buttons()) {
+                const QPoint centre = button->mapToGlobal(button->rect().center()) * button->devicePixelRatioF();
+                qCDebug(lcMessages).noquote() << "box" << m_box.windowTitle() << "button" << roleName(button)
+                                              << "at" << centre.x() << centre.y();
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QString roleName(QAbstractButton* button) const {
+        switch (m_box.standardButton(button)) {
+        case QMessageBox::Yes:
+            return QStringLiteral("Yes");
+        case QMessageBox::No:
+            return QStringLiteral("No");
+        default:
+            return QStringLiteral("Ok");
+        }
+    }
+
+    QMessageBox& m_box;
+};
+
+// The window the user was working in: the active one, else the one under the pointer (a
+// click on a window out of the window manager's hands has not made it active yet).
+QWidget* raisingWindow() {
+    QWidget* w = QApplication::activeWindow();
+    if (!w || !w->isVisible()) {
+        QWidget* under = QApplication::widgetAt(QCursor::pos());
+        w = under ? under->window() : nullptr;
+    }
+    return w && w->isVisible() ? w : nullptr;
+}
+
 int runBox(const QString& title, const QString& text, QMessageBox::StandardButtons buttons,
            QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(QMessageBox::NoIcon, title, displayText(text), buttons);
+    // A box of the window that raised it (the active one): managers stack such a box above
+    // its window; a box of nobody may open behind an always-on-top window, unseen yet modal.
+    QWidget* raiser = raisingWindow();
+    QMessageBox box(QMessageBox::NoIcon, title, displayText(text), buttons, raiser);
     box.setDefaultButton(defaultButton);
     // System-modal: above every window, the program's own always-on-top ones included.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.setWindowModality(Qt::ApplicationModal);
+    // Once it is mapped: on top, and with the keyboard, since it waits for an answer.
+    QTimer::singleShot(0, &box, [&box] {
+        box.raise();
+        box.activateWindow();
+    });
+    ButtonReport report(box);
     return box.exec();
 }
 

@@ -13,4 +13,18 @@ QSize QtScreen::size() const {
 
 QPoint QtScreen::pointer() const { return QCursor::pos(); }
 
+std::vector<QRect> QtScreen::monitors() const {
+    std::vector<QRect> out;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary)
+        out.push_back(primary->geometry());
+    for (const QScreen* s : QGuiApplication::screens()) {
+        if (s != primary)
+            out.push_back(s->geometry());
+    }
+    if (out.empty())
+        out.push_back(QRect(0, 0, 1024, 768));
+    return out;
+}
+
 } // namespace platform

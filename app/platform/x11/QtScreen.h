@@ -8,6 +8,7 @@ class QtScreen : public Screen {
 public:
     QSize size() const override;
     QPoint pointer() const override;
+    std::vector<QRect> monitors() const override;
 };
 
 } // namespace platform

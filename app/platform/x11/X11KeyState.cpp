@@ -104,7 +104,8 @@ bool X11KeyState::isKeyDown(int virtualKey) {
         }
         return false;
     };
-    if (anyHeld(codesFor(virtualKey)))
+    // Held now, or tapped since the last question: either way the key was pressed.
+    if (m_presses.takePress(codesFor(virtualKey)) | anyHeld(codesFor(virtualKey)))
         return true;
     bool someKeyHeld = false;
     for (uint8_t byte : keys)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "X11KeyPresses.h"
 #include "platform/KeyState.h"
 
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@ namespace platform {
 // question. The key codes of a key come from the server's keyboard mapping, read again
 // when keys are held and none of them is the one asked for (the mapping may have changed
 // since: a tool that types a key the layout lacks maps it to a spare code first).
+// A key tapped between two questions also counts as down, once (see X11KeyPresses).
 class X11KeyState : public KeyState {
 public:
     bool isKeyDown(int virtualKey) override;
@@ -25,6 +27,7 @@ private:
     const std::vector<uint8_t>& codesFor(int virtualKey);
 
     std::vector<Known> m_known;
+    X11KeyPresses m_presses;
     QElapsedTimer m_mappingAge;
     bool m_mappingRead = false;
     uint8_t m_minCode = 8;

@@ -73,15 +73,24 @@ TEST_F(PollFixture, TheTickCounterSurvivesAMillionTicksHidden) {
 
 TEST_F(PollFixture, DraggedToTheTopItIsTuckedAndHoveringTheStripBringsItBack) {
     w->setLeft(4000);
+    QWidget* child = w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).value(0);
+    ASSERT_TRUE(child);
+    const QPoint childAt = child->pos();
     w->setTop(-300);
     poll();
     EXPECT_EQ(w->Top(), 90 - 2850);
     EXPECT_EQ(state().dockedTop, 1);
+    // Managers keep windows on the screen, so the window itself becomes the strip that is
+    // left of it, showing the window's bottom edge.
+    EXPECT_EQ(w->geometry(), QRect(267, 0, 380, 6));
+    EXPECT_EQ(child->pos(), childAt - QPoint(0, 184));
 
     pointAt(4000 + 150, 30); // on the 90-twip strip
     poll();
     EXPECT_EQ(w->Top(), 0);
     EXPECT_EQ(state().dockedTop, 0);
+    EXPECT_EQ(w->geometry(), QRect(267, 0, 380, 190));
+    EXPECT_EQ(child->pos(), childAt);
     poll();
     EXPECT_EQ(w->Top(), 0) << "stays while the pointer is over it";
 

@@ -116,4 +116,37 @@ TEST(DockingRules, KeepOnScreen) {
     }
 }
 
+// Two monitors side by side, the right one primary: its left edge adjoins the other
+// monitor, so nothing is tucked there, and the rules work from its own origin.
+TEST(DockingRules, OnTheRightOfTwoMonitors) {
+    const docking::Screen right{19200, 12000, 19200, 0, true, false, true};
+    const docking::Screen left{19200, 12000, 0, 0, true, true, false};
+    struct Case {
+        const char* name;
+        const docking::Screen& screen;
+        Box before;
+        Flags flags;
+        QPoint pointer;
+        Box after;
+        Flags flagsAfter;
+    } cases[] = {
+        {"inner edge: no tuck", right, {19200, 3000, W, H}, {}, away, {19200, 3000, W, H}, {}},
+        {"other side of the inner edge", left, {19200 - W, 3000, W, H}, {}, away, {19200 - W, 3000, W, H}, {}},
+        {"outer right edge", right, {38400 - W, 3000, W, H}, {}, away, {38400 - 90, 3000, W, H}, {0, 0, 1}},
+        {"top, near the right", right, {38400 - W - 50, 0, W, H}, {}, away, {38400 - W - 90, 90 - H, W, H}, {1, 0, 0}},
+        {"top, left of the origin", right, {19100, -10, W, H}, {}, away, {19200 + 90, 90 - H, W, H}, {1, 0, 0}},
+        {"back from the right", right, {38400 - 90, 3000, W, H}, {0, 0, 1}, {2558, 250}, {38400 - W, 3000, W, H}, {}},
+    };
+    for (const Case& c : cases) {
+        Box box = c.before;
+        Flags flags = c.flags;
+        docking::dockingStep(box, flags, c.screen, c.pointer, H);
+        EXPECT_EQ(box, c.after) << c.name;
+        EXPECT_EQ(flags, c.flagsAfter) << c.name;
+    }
+    Box box{40000, -9000, W, H};
+    docking::keepOnScreen(box, right);
+    EXPECT_EQ(box, (Box{38400 - 90, 90 - H, W, H}));
+}
+
 } // namespace

@@ -1,0 +1,255 @@
+"""The timer beside a teacher's fullscreen slide show, on the desktops people run.
+
+One table of desktops, one list of checks: every desktop runs the same lesson. The panel
+is set up and shrunk to its strip, then the user's own LibreOffice starts a fullscreen
+show, which must keep the keyboard while our windows stay above it through a reminder,
+F9 taps and the time-up banner; a message box is answered with a pointer click on the
+button a person sees; after the show the panel is tucked at the top edge and brought back.
+"""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import shutil
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from desktop import MAIN_TITLE, MANAGERS, Desktop, Program, WaylandDesktop, adopt_orphans  # noqa: E402
+
+BINARY = os.environ["VEXLO_PROGRAM"]
+DATA = os.environ["VEXLO_DATA_DIR"]
+SHOTS = os.environ.get("VEXLO_E2E_SHOTS", "")
+ARTIFACTS = os.environ.get("VEXLO_TEST_ARTIFACTS", "")
+# Drives the stand-in for the teacher's own LibreOffice through its UNO pipe.
+USER_OFFICE = os.path.join(os.path.dirname(__file__), "..", "platform", "user_office.py")
+
+# Desktop, and whether a compositor runs there (only then can the strip be translucent).
+DESKTOPS = [
+    ("openbox", False),
+    ("xfwm4", True),
+    ("mutter", True),
+    ("kwin_x11", True),
+    ("kwin_wayland", True),
+]
+
+# Control centres in twips within their window.
+MAIN = {
+    "minutes": (2040 + 300, 270 + 217),
+    "seconds": (120 + 2940 + 300, 30 + 240 + 217),
+    "reminder_minutes": (2040 + 300, 825 + 217),
+    "reminder_seconds": (120 + 2940 + 300, 30 + 795 + 217),
+    "start": (300 + 290, 1815 + 160),
+    "shrink": (2496 + 290, 1815 + 160),
+    "draw": (3228 + 290, 1815 + 160),
+    "label1": (120 + 210 + 847, 30 + 345 + 127),
+}
+STRIP = (4890 // 15, 510 // 15)
+
+
+class Desktops(unittest.TestCase):
+    def start_desktop(self, manager):
+        try:
+            self.desktop = WaylandDesktop() if manager == "kwin_wayland" else Desktop(manager=manager)
+        except (RuntimeError, FileNotFoundError) as e:
+            self.fail(f"{manager} could not be started here: {e}")
+        self.addCleanup(self.desktop.close)
+        self.program = Program(self.desktop, BINARY, DATA)
+        self.addCleanup(self.program.close)
+        self.addCleanup(self.keep_diagnostics)
+        self.program.start()
+        self.main = self.program.main_window(30)
+        self.assertIsNotNone(self.main, "the main window appears")
+
+    def keep_diagnostics(self):
+        result = getattr(getattr(self, "_outcome", None), "result", None)
+        failed = result is not None and any(test is self for test, _ in result.failures + result.errors)
+        if ARTIFACTS and failed and not getattr(self, "diagnosed", False):
+            self.diagnosed = True
+            os.makedirs(ARTIFACTS, exist_ok=True)
+            name = os.path.join(ARTIFACTS, self.id().split(".")[-1])
+            self.desktop.screenshot(name + ".png")
+            shutil.copy(self.program.log_path, name + ".log")
+            print(f"diagnostics (log, screenshot): {name}.log, {name}.png", file=sys.stderr)
+
+    def shot(self, name):
+        if SHOTS:
+            os.makedirs(SHOTS, exist_ok=True)
+            self.desktop.screenshot(os.path.join(SHOTS, f"{self.desktop.manager}-{name}.png"))
+
+    def visible_main(self):
+        found = self.desktop.windows(MAIN_TITLE)
+        return found[0] if found else None
+
+    # ---- the user's own slide show ---------------------------------------------------------
+
+    def start_user_office(self):
+        """The teacher's own LibreOffice (a profile of its own) with the lesson open."""
+        profile = tempfile.mkdtemp(prefix="vexlo-user-lo-")
+        self.addCleanup(shutil.rmtree, profile, True)
+        show = os.path.join(profile, "lesson.ppt")
+        shutil.copy(os.path.join(DATA, "MYPPT.ppt"), show)
+        self.pipe = f"vexlo_user_{os.getpid()}_{self.desktop.manager}"
+        office = subprocess.Popen(["soffice", f"-env:UserInstallation=file://{profile}", "--norestore", "--nologo",
+                                   f"--accept=pipe,name={self.pipe};urp;"], env=self.desktop.env,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(self.end_user_office, office)
+        self.addCleanup(self.keep_diagnostics)  # while the show still runs
+        self.assertTrue(self.desktop.wait_for(lambda: self.drive("state"), 90, 0.5), "the user's office answers")
+        self.assertTrue(self.drive("open", show))
+        return office
+
+    def drive(self, *command):
+        return subprocess.run(["/usr/bin/python3", USER_OFFICE, self.pipe, *command], env=self.desktop.env,
+                              capture_output=True, text=True, timeout=60).returncode == 0
+
+    def start_show(self):
+        """The teacher starts the show from the menu and switches to it (as with Alt+Tab)."""
+        self.assertTrue(self.drive("show"))
+        shows = self.desktop.wait_for(lambda: self.desktop.windows("Presenting: lesson"), 30)
+        self.assertTrue(shows, "the user's show starts")
+        self.show_window = int(shows[0])
+        self.desktop.xdotool("windowactivate", str(self.show_window))
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.active() == self.show_window, 10),
+                        "the show has the keyboard")
+        state = subprocess.run(["xprop", "-id", str(self.show_window), "_NET_WM_STATE"], env=self.desktop.env,
+                               capture_output=True, text=True, timeout=10).stdout
+        self.assertIn("_NET_WM_STATE_FULLSCREEN", state, "the show is fullscreen")
+
+    def end_user_office(self, office):
+        if office.poll() is None:
+            office.terminate()
+            try:
+                office.wait(20)
+            except subprocess.TimeoutExpired:
+                office.kill()
+                office.wait(5)
+
+    # ---- the lesson -------------------------------------------------------------------------
+
+    def lesson(self, manager, composited):
+        self.start_desktop(manager)
+        d = self.desktop
+        office = self.start_user_office()
+        # 00:40 with a reminder at 00:20: the show is up before the reminder comes.
+        for field, text in (("minutes", "00"), ("seconds", "40"), ("reminder_minutes", "00"),
+                            ("reminder_seconds", "20")):
+            d.type_into(self.main, *MAIN[field], text)
+        d.click(self.main, *MAIN["start"])
+        started = time.monotonic()
+        time.sleep(0.3)
+        d.click(self.main, *MAIN["shrink"])
+        # Our windows may be made anew when they stand above a show by themselves: every
+        # check looks them up again.
+        strip = lambda: (d.windows_sized(*STRIP) or [None])[0]  # noqa: E731
+        self.assertTrue(d.wait_for(strip, 10), "the strip replaces the panel")
+        sx, sy, _, _ = d.geometry(strip())
+        d.move_pointer(5, d.height - 5)
+        time.sleep(0.5)
+        over_desktop = d.pixel(sx + 3, sy + 3)
+
+        self.start_show()
+        self.assertTrue(d.wait_for(lambda: strip() and d.above(strip(), self.show_window), 5),
+                        f"the strip stands above the show on {manager}")
+        time.sleep(0.5)
+        self.shot("strip-above-show")
+        over_show = d.pixel(sx + 3, sy + 3)
+        if composited:
+            self.assertNotEqual(over_show, over_desktop, "the show shines through the translucent strip")
+
+        # Through the reminder (20 s after the start) and ten seconds of the poll, the show
+        # keeps the keyboard, and the blinking panel stands above it.
+        focus_lost, main_above = [], []
+        while time.monotonic() - started < 34:
+            if self.desktop.active() != self.show_window:
+                focus_lost.append(round(time.monotonic() - started, 1))
+            main = self.visible_main()
+            if main and 20 < time.monotonic() - started < 23:
+                main_above.append(self.desktop.above(main, self.show_window))
+            time.sleep(0.2)
+        self.assertEqual(focus_lost, [], f"the show kept the keyboard on {manager}")
+        self.assertTrue(main_above and all(main_above), f"the reminder's panel stood above the show: {main_above}")
+
+        # A 20 ms tap of F9 while the show has the keyboard brings the panel back over it.
+        self.assertFalse(self.visible_main(), "the panel is hidden again after the reminder")
+        d.xdotool("keydown", "F9", "sleep", "0.02", "keyup", "F9")
+        self.assertTrue(d.wait_for(self.visible_main, 3), f"a 20 ms F9 tap is seen on {manager}")
+        self.assertTrue(d.wait_for(lambda: d.above(self.visible_main(), self.show_window), 3), "and over the show")
+        self.assertEqual(self.desktop.active(), self.show_window, "F9 leaves the keyboard with the show")
+        self.shot("panel-above-show")
+
+        # A question of ours, over the show: it must stand on top and take a click.
+        d.wait_for(lambda: time.monotonic() - started > 48, 20)  # after the time-up banner
+        d.click(self.visible_main(), *MAIN["draw"])
+        d.answer_by_click(self.program, "Kelvora工具", "No")
+        office.terminate()
+        self.assertTrue(d.wait_for(lambda: self.desktop.active() != self.show_window or office.poll() is not None, 30))
+
+        self.tuck_and_bring_back()
+
+    def tuck_and_bring_back(self):
+        d = self.desktop
+        main = d.wait_for(self.visible_main, 10)
+        self.assertTrue(main)
+        px, py = MAIN["label1"][0] // 15, MAIN["label1"][1] // 15
+        x0 = d.geometry(main)[0]
+        d.xdotool("mousemove", "--window", main, str(px), str(py), "mousedown", "1")
+        d.xdotool("mousemove", str(x0 + px), "40", "mousemove", str(x0 + px), "20")
+        d.xdotool("mouseup", "1")
+        d.move_pointer(5, d.height - 5)
+        self.assertTrue(d.wait_for(lambda: d.geometry(main)[1:4:2] == (0, 6), 10),
+                        f"tucked to a 6 px strip at the top: {d.geometry(main)}")
+        self.shot("tucked")
+        d.move_pointer(d.geometry(main)[0] + 100, 2)
+        self.assertTrue(d.wait_for(lambda: d.geometry(main)[1:4:2] == (0, 190), 10),
+                        f"brought back under the pointer: {d.geometry(main)}")
+
+
+def lesson_on(manager, composited):
+    return lambda self: self.lesson(manager, composited)
+
+
+for _manager, _composited in DESKTOPS:
+    setattr(Desktops, f"test_{_manager}", lesson_on(_manager, _composited))
+
+
+class TwoMonitors(unittest.TestCase):
+    """A laptop with a projector on its left; the laptop's (right) monitor is the primary."""
+
+    def test_panel_and_enlarged_window_on_the_primary_monitor(self):
+        self.desktop = Desktop(width=2560, height=800,
+                               monitors=[(0, 0, 1280, 800, False), (1280, 0, 1280, 800, True)])
+        self.addCleanup(self.desktop.close)
+        self.program = Program(self.desktop, BINARY, DATA)
+        self.addCleanup(self.program.close)
+        self.program.start()
+        d, main = self.desktop, self.program.main_window(30)
+        self.assertIsNotNone(main)
+        x, y, w, _ = d.geometry(main)
+        self.assertEqual((x, y), (1280 + (1280 - w) // 2, 2000 // 15), "centred on the primary monitor")
+        # Dragged to the inner boundary, it is not tucked there.
+        px, py = MAIN["label1"][0] // 15, MAIN["label1"][1] // 15
+        d.xdotool("mousemove", "--window", main, str(px), str(py), "mousedown", "1")
+        d.xdotool("mousemove", str(1280 + px - 2), "300", "mousemove", str(1280 + px), "300")
+        d.xdotool("mouseup", "1")
+        d.move_pointer(2500, 790)
+        time.sleep(1.0)
+        self.assertEqual(d.geometry(main)[0], 1280, "no docking at the boundary between monitors")
+        # The enlarged window opens on the panel's monitor.
+        for field, text in (("minutes", "05"),):
+            d.type_into(main, *MAIN[field], text)
+        d.click(main, *MAIN["start"])
+        time.sleep(0.5)
+        digits = (120 + 810 + 1327, 30 + 60 + 382)
+        d.xdotool("mousemove", "--window", main, str(digits[0] // 15), str(digits[1] // 15), "click", "--repeat",
+                  "2", "--delay", "80", "1")
+        enlarged = d.wait_for(lambda: d.windows("计时放大窗口"), 5)
+        self.assertTrue(enlarged, "the enlarged window opens")
+        ex, _, ew, _ = d.geometry(enlarged[0])
+        self.assertTrue(1280 <= ex and ex + ew <= 2560, f"on the primary monitor: {d.geometry(enlarged[0])}")
+
+
+if __name__ == "__main__":
+    adopt_orphans()
+    unittest.main(verbosity=2)
