@@ -2,6 +2,8 @@
 
 #include "X11Display.h"
 
+#include <unistd.h>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
@@ -85,6 +87,42 @@ unsigned long topLevelOf(Display* d, unsigned long window) {
         w = parent;
     }
     return w;
+}
+
+bool waitUntilReleased(Display* d, unsigned long window, int maxMs) {
+    const Window root = DefaultRootWindow(d);
+    for (int waited = 0;; waited += 10) {
+        XSync(d, False);
+        if (topLevelOf(d, window) == window) {
+            Window r = 0, parent = 0, *children = nullptr;
+            unsigned int count = 0;
+            ErrorTrap trap;
+            const bool ok = XQueryTree(d, window, &r, &parent, &children, &count);
+            if (children)
+                XFree(children);
+            if (!ok || parent == root)
+                return true;
+        }
+        if (waited >= maxMs)
+            return false;
+        usleep(10 * 1000);
+    }
+}
+
+void withdraw(Display* d, unsigned long window) {
+    XUnmapWindow(d, window);
+    XEvent ev{};
+    ev.xunmap.type = UnmapNotify;
+    ev.xunmap.event = DefaultRootWindow(d);
+    ev.xunmap.window = window;
+    ev.xunmap.from_configure = False;
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+}
+
+void setOverrideRedirect(Display* d, unsigned long window, bool on) {
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = on ? True : False;
+    XChangeWindowAttributes(d, window, CWOverrideRedirect, &attributes);
 }
 
 void requestAboveState(Display* d, unsigned long window) {

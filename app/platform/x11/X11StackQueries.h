@@ -19,6 +19,15 @@ QRect rootGeometry(_XDisplay* d, unsigned long window);
 // The child of the root that holds the window: its frame, when the manager made one.
 unsigned long topLevelOf(_XDisplay* d, unsigned long window);
 
+// Waits, bounded, until the window is a child of the root again: a manager that saw it
+// unmapped lets go of it by taking it out of its frame. Returns whether it did.
+bool waitUntilReleased(_XDisplay* d, unsigned long window, int maxMs);
+
+// Unmaps the window and tells the manager it is withdrawn, as a client withdraws a window.
+void withdraw(_XDisplay* d, unsigned long window);
+// Whether the manager is to leave the window alone when it is next mapped.
+void setOverrideRedirect(_XDisplay* d, unsigned long window, bool on);
+
 // The manager's state "above": kept above ordinary windows. Sent as a pager sends it, so
 // the manager treats it as the user's wish and moves no focus.
 void requestAboveState(_XDisplay* d, unsigned long window);

@@ -21,8 +21,15 @@ namespace {
 
 // Often enough that a show that has just started covers the panel only for a moment.
 constexpr int watchMs = 250;
+// A manager takes a few milliseconds to let go of an unmapped window; a slow one is not
+// waited for longer than this.
+constexpr int releaseWaitMs = 500;
 
-bool bypassing(const QWidget* w) { return w->windowFlags().testFlag(Qt::X11BypassWindowManagerHint); }
+// Out of the manager's hands. Done on the X window itself, behind Qt's back: changing Qt's
+// flags makes the window anew, and the new one may come up without its title.
+const char* const bypassProperty = "vexloOutOfManagersHands";
+
+bool bypassing(const QWidget* w) { return w->property(bypassProperty).toBool(); }
 
 unsigned long idOf(const QWidget* w) { return static_cast<unsigned long>(w->winId()); }
 
@@ -85,26 +92,32 @@ void X11WindowPlacement::watchTick() {
         return;
     }
     for (const QPointer<QWidget>& w : std::as_const(m_kept)) {
-        if (w && w->isVisible())
+        if (w && w->testAttribute(Qt::WA_WState_Created))
             keep(w, false);
     }
 }
 
 void X11WindowPlacement::keep(QWidget* window, bool raise) {
     Display* d = x11::display();
+    // A hidden window is made ready too, so that it maps straight where it belongs when it
+    // is shown again (a blinking panel).
     const unsigned long show = coveringShow(window);
     if ((show != 0) != bypassing(window)) {
         setBypass(window, show != 0);
         raise = true;
     }
+    if (!window->isVisible())
+        return;
     const unsigned long id = idOf(window);
     // Never over a message box that waits for an answer.
     QWidget* modal = QApplication::activeModalWidget();
+    if (modal && (modal->window() == window || !modal->isVisible()))
+        modal = nullptr;
     if (bypassing(window)) {
         // Nobody stacks it but us; restacking a window the manager does not manage moves no
         // focus. Just below a box that waits, else on top.
-        XWindowChanges below{};
-        if (modal && modal->isVisible()) {
+        if (modal) {
+            XWindowChanges below{};
             below.sibling = static_cast<Window>(x11::topLevelOf(d, idOf(modal->window())));
             below.stack_mode = Below;
             XConfigureWindow(d, id, CWSibling | CWStackMode, &below);
@@ -119,10 +132,12 @@ void X11WindowPlacement::keep(QWidget* window, bool raise) {
             XMapRaised(d, id);
         }
     } else if (raise) {
-        x11::requestAboveState(d, id);
-        x11::requestRaise(d, id);
-        if (modal)
+        if (modal) {
             x11::requestRaise(d, idOf(modal->window()));
+        } else {
+            x11::requestAboveState(d, id);
+            x11::requestRaise(d, id);
+        }
     }
     XFlush(d);
 }
@@ -130,35 +145,58 @@ void X11WindowPlacement::keep(QWidget* window, bool raise) {
 void X11WindowPlacement::setBypass(QWidget* window, bool on) {
     qCDebug(lcPlacement) << window->objectName()
                          << (on ? "stands above a fullscreen window by itself" : "is handed back to the window manager");
-    const bool visible = window->isVisible();
-    // The manager lets go of a window, or takes it up, only when it is mapped anew; the
-    // flag change unmaps it and show() maps it again in the same place.
-    window->setWindowFlag(Qt::X11BypassWindowManagerHint, on);
-    if (visible)
-        window->show();
+    Display* d = x11::display();
+    const unsigned long id = idOf(window);
+    const bool mapped = window->isVisible();
+    // The manager lets go of a window, or takes it up, only when it is mapped anew. Mapped
+    // again before the manager has let go, it would stay in the manager's dead frame.
+    if (mapped) {
+        x11::withdraw(d, id);
+        if (on && !x11::waitUntilReleased(d, id, releaseWaitMs))
+            qCDebug(lcPlacement) << "the window manager kept" << window->objectName() << "in its frame";
+    }
+    x11::setOverrideRedirect(d, id, on);
+    window->setProperty(bypassProperty, on);
+    if (mapped) {
+        if (on)
+            XMapRaised(d, id);
+        else
+            XMapWindow(d, id);
+        // A box that waits for an answer needs the keyboard, which no manager gives it now.
+        if (on && window->isModal())
+            XSetInputFocus(d, id, RevertToParent, CurrentTime);
+    }
+    XFlush(d);
 }
 
 bool X11WindowPlacement::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show && watched->isWidgetType() &&
-        m_kept.contains(static_cast<QWidget*>(watched))) {
-        // Shown again (a blink, F9): straight to where it belongs, once it is mapped.
-        QPointer<QWidget> shown = static_cast<QWidget*>(watched);
-        QTimer::singleShot(0, this, [this, shown] {
-            if (shown && shown->isVisible())
-                keep(shown, true);
-        });
-    }
-    if (event->type() == QEvent::Show && watched->isWidgetType()) {
-        // A message box: kept windows make way for it at once.
-        auto* w = static_cast<QWidget*>(watched);
-        if (w->isWindow() && w->windowModality() != Qt::NonModal)
+    if (event->type() == QEvent::Show && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+        auto* shown = static_cast<QWidget*>(watched);
+        // A message box is kept like our other windows while it waits: above a show too.
+        if (shown->isModal()) {
+            if (!m_kept.contains(shown))
+                m_kept.append(shown);
+            // The others make way for it.
             QTimer::singleShot(0, this, &X11WindowPlacement::watchTick);
+        }
+        if (m_kept.contains(shown)) {
+            // About to be mapped: on top straight away if nobody else stacks it.
+            if (bypassing(shown))
+                XRaiseWindow(x11::display(), idOf(shown));
+            QPointer<QWidget> later = shown;
+            QTimer::singleShot(0, this, [this, later] {
+                if (later && later->isVisible())
+                    keep(later, true);
+            });
+        }
     }
     if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
         QWidget* top = static_cast<QWidget*>(watched)->window();
         // Without a manager nobody gives the window the keyboard on a click.
-        if (bypassing(top) && m_kept.contains(top) && !top->isActiveWindow())
-            top->activateWindow();
+        if (bypassing(top) && m_kept.contains(top) && !top->isActiveWindow()) {
+            XSetInputFocus(x11::display(), idOf(top), RevertToParent, CurrentTime);
+            XFlush(x11::display());
+        }
     }
     return QObject::eventFilter(watched, event);
 }
