@@ -6,6 +6,7 @@ import re
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -110,17 +111,28 @@ class Desktop:
                             "screen" if i == 0 else "none"], env=self.env, check=True, timeout=10)
         self.start_manager(MANAGERS[manager])
 
-    def start_manager(self, command):
+    def start_manager(self, command, attempts=2):
         if self.manager != "openbox":
             self.processes.append(start_session_bus(self.env))
-        self.wm_log = tempfile.TemporaryFile()
-        self.wm = subprocess.Popen(command, env=self.env, stdout=self.wm_log, stderr=subprocess.STDOUT)
-        if not self.wait_for(lambda: self.window_manager_running() or self.wm.poll() is not None, 30) or \
-                self.wm.poll() is not None:
+        for attempt in range(attempts):
+            self.wm_log = tempfile.TemporaryFile()
+            self.wm = subprocess.Popen(command, env=self.env, stdout=self.wm_log, stderr=subprocess.STDOUT)
+            # Mutter now and then waits long for something on the session bus before it
+            # takes the display; once in a while it does not come at all, and is started anew.
+            if self.wait_for(lambda: self.window_manager_running() or self.wm.poll() is not None, 60) and \
+                    self.wm.poll() is None:
+                return
             self.wm_log.seek(0)
             said = self.wm_log.read().decode(errors="replace")
-            self.close()
-            raise RuntimeError(f"the window manager {self.manager} did not start: {said[-2000:]}")
+            self.wm.terminate()
+            try:
+                self.wm.wait(10)
+            except subprocess.TimeoutExpired:
+                self.wm.kill()
+                self.wm.wait(5)
+            print(f"{self.manager} did not start (attempt {attempt + 1}): {said[-500:]}", file=sys.stderr)
+        self.close()
+        raise RuntimeError(f"the window manager {self.manager} did not start: {said[-2000:]}")
 
     def pids(self):
         """The desktop's own processes, which a test's clean-up leaves alone."""
@@ -294,8 +306,9 @@ class WaylandDesktop(Desktop):
     """A Wayland session: KWin as the compositor, headless, with XWayland for X11 clients.
     The program is started without a platform of its own, as from a Wayland session."""
 
-    def __init__(self, width=1280, height=800):
-        self.width, self.height, self.manager = width, height, "kwin_wayland"
+    def __init__(self, width=1280, height=800, outputs=1):
+        """outputs: monitors of width x height side by side."""
+        self.width, self.height, self.manager = width * outputs, height, "kwin_wayland"
         self.processes, self.xvfb = [], None
         self.runtime = tempfile.mkdtemp(prefix="vexlo-wl-")
         os.chmod(self.runtime, 0o700)
@@ -315,7 +328,8 @@ class WaylandDesktop(Desktop):
         self.wm_log = tempfile.TemporaryFile()
         self.wm = subprocess.Popen(
             [kwin, "--virtual", "--xwayland", "--no-lockscreen", "--socket", "wayland-vexlo",
-             "--width", str(width), "--height", str(height), "--exit-with-session", session],
+             "--width", str(width), "--height", str(height), "--output-count", str(outputs),
+             "--exit-with-session", session],
             env=self.env, stdout=self.wm_log, stderr=subprocess.STDOUT)
         if not self.wait_for(lambda: os.path.exists(said) or self.wm.poll() is not None, 60) or \
                 self.wm.poll() is not None:

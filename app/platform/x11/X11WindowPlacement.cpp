@@ -85,6 +85,12 @@ unsigned long X11WindowPlacement::coveringShow(QWidget* window) const {
     return 0;
 }
 
+bool X11WindowPlacement::anyOtherBypassing(const QWidget* window) const {
+    return std::any_of(m_kept.begin(), m_kept.end(), [window](const QPointer<QWidget>& w) {
+        return w && w != window && w->isVisible() && bypassing(w);
+    });
+}
+
 void X11WindowPlacement::watchTick() {
     m_kept.removeAll(nullptr);
     if (!x11::display() || m_kept.isEmpty()) {
@@ -101,9 +107,11 @@ void X11WindowPlacement::keep(QWidget* window, bool raise) {
     Display* d = x11::display();
     // A hidden window is made ready too, so that it maps straight where it belongs when it
     // is shown again (a blinking panel).
-    const unsigned long show = coveringShow(window);
-    if ((show != 0) != bypassing(window)) {
-        setBypass(window, show != 0);
+    // A box that waits stays with the windows it belongs to: out of the manager's hands
+    // when they are, so that the program alone stacks them, the box on top.
+    const bool wanted = coveringShow(window) != 0 || (window->isModal() && anyOtherBypassing(window));
+    if (wanted != bypassing(window)) {
+        setBypass(window, wanted);
         raise = true;
     }
     if (!window->isVisible())

@@ -34,6 +34,7 @@ private:
     // The fullscreen window of someone else stacked over the window, 0 when none.
     unsigned long coveringShow(QWidget* window) const;
     void keep(QWidget* window, bool raise);
+    bool anyOtherBypassing(const QWidget* window) const;
     void setBypass(QWidget* window, bool on);
     bool isKept(unsigned long id) const;
 
