@@ -3,7 +3,13 @@
 # and stops openbox afterwards. Used for display tests whose fault shows only under a
 # window manager; those tests run one at a time, so the display is theirs meanwhile.
 set -uo pipefail
-wm_check() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+# A manager runs when the root names a check window that names itself; a property left
+# behind by a manager that died does not count.
+wm_check() {
+    local id
+    id=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*') || return 1
+    xprop -id "$id" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "$id"
+}
 supports_activation() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q "_NET_ACTIVE_WINDOW"; }
 
 # A manager still leaving the display would make ours give up at once, and its check

@@ -109,14 +109,6 @@ class Acceptance(unittest.TestCase):
         shutil.copy(self.program.log_path, name + ".log")
         print(f"diagnostics (log, screenshot): {name}.log, {name}.png", file=sys.stderr)
 
-    def stacked_above(self, window, title):
-        """Whether our window stands above every window titled so, in the manager's stacking order."""
-        out = subprocess.run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"], env=self.desktop.env,
-                             capture_output=True, text=True, timeout=10).stdout
-        order = [int(w, 16) for w in re.findall(r"0x[0-9a-fA-F]+", out)]
-        others = [int(w) for w in self.desktop.windows(title)]
-        return int(window) in order and all(o in order and order.index(o) < order.index(int(window)) for o in others)
-
     def shot(self, name, settle=0.0):
         if SHOTS:
             time.sleep(settle)  # lets another program finish painting for the person looking
@@ -400,8 +392,11 @@ class Acceptance(unittest.TestCase):
                         "the tall layout with the hint")
         self.shot("instruction-shown")
         # A person double-clicks the hint line once they see it above the show.
-        self.assertTrue(self.desktop.wait_for(lambda: self.stacked_above(self.main, "Presenting: Note1"), 20),
-                        "the panel comes above the show")
+        def above_show():
+            shows = self.desktop.windows("Presenting: Note1")
+            return shows and all(self.desktop.above(self.main, w) for w in shows)
+
+        self.assertTrue(self.desktop.wait_for(above_show, 20), "the panel comes above the show")
         px, py = MAIN["hint"][0] // 15, MAIN["hint"][1] // 15
         self.desktop.xdotool("mousemove", "--window", self.main, str(px), str(py), "click", "--repeat", "2",
                              "--delay", "80", "1")

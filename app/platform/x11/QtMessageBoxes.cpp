@@ -1,5 +1,8 @@
 #include "QtMessageBoxes.h"
 
+#include "X11Display.h"
+#include "X11StackQueries.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
@@ -12,6 +15,9 @@ Q_LOGGING_CATEGORY(lcMessages, "vexlo.messages")
 namespace platform {
 
 namespace {
+
+// How often a waiting box makes sure it is on top.
+constexpr int keepUpMs = 200;
 
 // The texts carry carriage returns as line breaks; show them as such.
 QString displayText(QString text) {
@@ -72,15 +78,40 @@ int runBox(const QString& title, const QString& text, QMessageBox::StandardButto
     QWidget* raiser = raisingWindow();
     QMessageBox box(QMessageBox::NoIcon, title, displayText(text), buttons, raiser);
     box.setDefaultButton(defaultButton);
-    // System-modal: above every window, the program's own always-on-top ones included.
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // First: setting a message box's modality resets its window flags.
     box.setWindowModality(Qt::ApplicationModal);
+    // System-modal: above every window, the program's own always-on-top ones included.
+    // A box of nobody is made a window of its own: managers stack a dialog that belongs to
+    // no window with the program's (empty) group and drop its always-on-top state.
+    if (!raiser)
+        box.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    qCDebug(lcMessages).noquote() << "box" << title << "of" << (raiser ? raiser->objectName() : QStringLiteral("nobody"));
     // Once it is mapped: on top, and with the keyboard, since it waits for an answer.
     QTimer::singleShot(0, &box, [&box] {
         box.raise();
         box.activateWindow();
     });
     ButtonReport report(box);
+    // System-modal: another program's always-on-top window (another instance of ours
+    // re-asserting its place) must not stay over it either.
+    QTimer keepUp;
+    keepUp.setInterval(keepUpMs);
+    QObject::connect(&keepUp, &QTimer::timeout, &box, [&box] {
+        if (!box.isVisible())
+            return;
+        _XDisplay* d = x11::display();
+        if (!d) {
+            box.raise();
+            return;
+        }
+        // Asked of the manager as a pager would: it may ignore a program raising itself.
+        const auto order = x11::stackingOrder(d);
+        const auto id = static_cast<unsigned long>(box.winId());
+        if (!order.empty() && order.back() != id)
+            x11::requestRaise(d, id);
+    });
+    keepUp.start();
     return box.exec();
 }
 

@@ -1,6 +1,7 @@
 #include "X11DesktopWindows.h"
 
 #include "X11Display.h"
+#include "X11StackQueries.h"
 
 #include "platform/WindowList.h"
 
@@ -43,13 +44,6 @@ bool otherUsersProcess(qint64 pid) {
     return st.st_uid != ::getuid();
 }
 
-// A window manager runs when the root names a check window that names itself.
-bool windowManagerRuns(Display* d) {
-    const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
-    const Window root = DefaultRootWindow(d);
-    const unsigned long w = cardinal(d, root, check, XA_WINDOW);
-    return w != 0 && cardinal(d, static_cast<Window>(w), check, XA_WINDOW) == w;
-}
 
 bool takesDeleteMessage(Display* d, Window w, Atom deleteWindow) {
     Atom* protocols = nullptr;
@@ -109,7 +103,7 @@ bool X11DesktopWindows::requestClose(quint64 id) {
     ev.xclient.type = ClientMessage;
     ev.xclient.format = 32;
     ev.xclient.window = window;
-    if (windowManagerRuns(d)) {
+    if (x11::windowManagerRuns(d)) {
         // Source 2: a pager or similar tool acting for the user.
         ev.xclient.message_type = XInternAtom(d, "_NET_CLOSE_WINDOW", False);
         ev.xclient.data.l[0] = CurrentTime;

@@ -48,6 +48,14 @@ void sendToRoot(Display* d, Window w, const char* message, long l0, long l1, lon
 
 } // namespace
 
+bool windowManagerRuns(Display* d) {
+    const auto check = windowsOf(d, DefaultRootWindow(d), "_NET_SUPPORTING_WM_CHECK", 1);
+    if (check.empty() || check.front() == 0)
+        return false;
+    const auto self = windowsOf(d, check.front(), "_NET_SUPPORTING_WM_CHECK", 1);
+    return !self.empty() && self.front() == check.front();
+}
+
 std::vector<unsigned long> stackingOrder(Display* d) {
     return windowsOf(d, DefaultRootWindow(d), "_NET_CLIENT_LIST_STACKING", 4096);
 }
@@ -135,6 +143,7 @@ void requestRaise(Display* d, unsigned long window) {
     // No sibling: to the top of the window's layer. A bare XRaiseWindow would do the same
     // on some managers and hand the window the focus on others.
     sendToRoot(d, window, "_NET_RESTACK_WINDOW", fromPager, 0, Above);
+    XFlush(d);
 }
 
 } // namespace platform::x11

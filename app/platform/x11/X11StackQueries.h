@@ -10,6 +10,8 @@ struct _XDisplay;
 // Every read is one property request; a window that is gone reads as empty.
 namespace platform::x11 {
 
+// A window manager runs when the root names a check window that names itself.
+bool windowManagerRuns(_XDisplay* d);
 // Managed windows, bottom to top, as the manager stacks them.
 std::vector<unsigned long> stackingOrder(_XDisplay* d);
 bool isFullscreen(_XDisplay* d, unsigned long window);

@@ -142,6 +142,9 @@ void X11WindowPlacement::keep(QWidget* window, bool raise) {
     } else if (raise) {
         if (modal) {
             x11::requestRaise(d, idOf(modal->window()));
+        } else if (!x11::windowManagerRuns(d)) {
+            // Nobody to ask, and nobody who could hand out the focus on a raise.
+            XRaiseWindow(d, id);
         } else {
             x11::requestAboveState(d, id);
             x11::requestRaise(d, id);
