@@ -1,5 +1,7 @@
 #include "LoPresentation.h"
 
+#include "LoShowReadiness.h"
+
 #include "office/Presentation.h"
 #include "office/SlideShowView.h"
 
@@ -39,13 +41,6 @@ using lo::LoInstance;
 using lo::prop;
 
 namespace {
-
-// Under a window manager, a show started within about 0.35 s of its document window
-// appearing never redraws on its own: jumps are taken and reported, but the screen keeps
-// the old slide and keys and clicks in the show do nothing. 0.6 s was enough on a fully
-// loaded machine; this leaves a margin. (Driving the show's redraw from here instead can
-// deadlock the office.)
-constexpr auto kNewWindowSettle = 800ms;
 
 Reference<XPresentation2> presentationOf(const Reference<css::lang::XComponent>& doc) {
     Reference<css::presentation::XPresentationSupplier> ps(doc, UNO_QUERY_THROW);
@@ -144,22 +139,32 @@ public:
 
     bool RunSlideShow() override {
         enum class Start { Failed, Running, Starting, StartingInNewWindow };
-        const Start start = m_inst->call("start show", [d = m_doc](LoInstance&) {
+        std::shared_ptr<lo::ShowReadiness> readiness;
+        const Start start = m_inst->call("start show", [d = m_doc, &readiness](LoInstance&) {
                                        auto pres = presentationOf(d);
                                        auto c = pres->getController();
                                        if (c.is() && c->isRunning()) return Start::Running;
                                        // The office crashes when a show starts from a hidden window.
                                        Reference<css::frame::XModel> m(d, UNO_QUERY_THROW);
-                                       auto w = m->getCurrentController()->getFrame()->getContainerWindow();
+                                       auto frame = m->getCurrentController()->getFrame();
+                                       auto w = frame->getContainerWindow();
                                        Reference<css::awt::XWindow2> w2(w, UNO_QUERY);
-                                       const bool wasShown = w2.is() && w2->isVisible();
+                                       if (w2.is() && w2->isVisible()) return Start::Starting;
+                                       readiness = lo::ShowReadiness::watch(frame);
                                        w->setVisible(true);
-                                       return wasShown ? Start::Starting : Start::StartingInNewWindow;
+                                       return Start::StartingInNewWindow;
                                    }).value_or(Start::Failed);
         if (start == Start::Failed) return false;
         if (start == Start::Running) return true;
-        if (start == Start::StartingInNewWindow) std::this_thread::sleep_for(kNewWindowSettle);
-        const bool started = m_inst->call("start show", [d = m_doc](LoInstance&) {
+        if (readiness) {
+            const auto outcome = readiness->wait();
+            if (outcome != lo::ShowReadiness::Outcome::Ready)
+                qCDebug(lcOfficeLo) << "new document window"
+                                    << (outcome == lo::ShowReadiness::Outcome::NotActivated ? "not activated"
+                                                                                            : "not laid out in time");
+        }
+        const bool started = m_inst->call("start show", [d = m_doc, readiness](LoInstance&) {
+                                        if (readiness) readiness->stop();
                                         auto pres = presentationOf(d);
                                         Reference<css::beans::XPropertySet> p(pres, UNO_QUERY_THROW);
                                         p->setPropertyValue("IsFullScreen", Any(true));
