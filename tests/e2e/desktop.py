@@ -45,6 +45,17 @@ def live_descendants(spare=()):
     return found
 
 
+def stop(process, grace=20):
+    """Asks one process we started to end, as a logout does; kills it if it will not."""
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(grace)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(5)
+
+
 def end_descendants(spare=(), grace=5.0):
     """Ends what this test started and is still running: asked first, then forced."""
     for sig, wait in ((signal.SIGTERM, grace), (signal.SIGKILL, 2.0)):
@@ -387,12 +398,6 @@ class Program:
         # Asked to end as a logout asks it, so the program gives everything back; then,
         # by their ids, whatever of its own it left behind.
         for p in self.processes:
-            if p.poll() is None:
-                p.terminate()
-                try:
-                    p.wait(20)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait(5)
+            stop(p)
         end_descendants(spare=self.desktop.pids())
         shutil.rmtree(self.folder, ignore_errors=True)

@@ -16,7 +16,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from desktop import MAIN_TITLE, MANAGERS, Desktop, Program, WaylandDesktop, adopt_orphans  # noqa: E402
+from desktop import MAIN_TITLE, MANAGERS, Desktop, Program, WaylandDesktop, adopt_orphans, stop  # noqa: E402
 
 BINARY = os.environ["VEXLO_PROGRAM"]
 DATA = os.environ["VEXLO_DATA_DIR"]
@@ -101,8 +101,11 @@ class Desktops(unittest.TestCase):
         return office
 
     def drive(self, *command):
-        return subprocess.run(["/usr/bin/python3", USER_OFFICE, self.pipe, *command], env=self.desktop.env,
-                              capture_output=True, text=True, timeout=60).returncode == 0
+        done = subprocess.run(["/usr/bin/python3", USER_OFFICE, self.pipe, *command], env=self.desktop.env,
+                              capture_output=True, text=True, timeout=60)
+        if done.returncode != 0 and command[0] != "state":  # "state" is polled until the office answers
+            print(f"user's office, {command[0]}: {done.stderr.strip()[-800:]}", file=sys.stderr)
+        return done.returncode == 0
 
     def start_show(self):
         """The teacher starts the show from the menu and switches to it (as with Alt+Tab)."""
@@ -118,13 +121,7 @@ class Desktops(unittest.TestCase):
         self.assertIn("_NET_WM_STATE_FULLSCREEN", state, "the show is fullscreen")
 
     def end_user_office(self, office):
-        if office.poll() is None:
-            office.terminate()
-            try:
-                office.wait(20)
-            except subprocess.TimeoutExpired:
-                office.kill()
-                office.wait(5)
+        stop(office)
 
     # ---- the lesson -------------------------------------------------------------------------
 
