@@ -9,7 +9,6 @@
 #include "core/PlayerClose.h"
 #include "core/SetNumber.h"
 #include "core/Twips.h"
-#include "office/OfficeSuite.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
@@ -18,7 +17,6 @@
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QPushButton>
-#include <QScopeGuard>
 
 Q_LOGGING_CATEGORY(lcLauncher, "vexlo.draws.launcher")
 
@@ -80,13 +78,6 @@ void DrawLauncher::onLoad() {
     makeTopmost();
 }
 
-void DrawLauncher::onUnload() { dropWarmOffice(); }
-
-void DrawLauncher::dropWarmOffice() {
-    if (ctx().office)
-        ctx().office->dropWarmedUp();
-}
-
 void DrawLauncher::openInPlaceOfMainWindow(Form& main) {
     AppContext& ctx = this->ctx();
     setWindowTitle(main.windowTitle());
@@ -102,10 +93,6 @@ void DrawLauncher::openInPlaceOfMainWindow(Form& main) {
     show();
     timer(QStringLiteral("Timer1"))->setEnabled(true);
     c("Frame3")->show();
-    // Three of the menu's six ways show a presentation: its program starts while the
-    // teacher chooses, so the show is up soon after the click.
-    if (ctx.office)
-        ctx.office->warmUp(vexlo::office::OfficeKind::Presentation);
 }
 
 void DrawLauncher::showCountBox() {
@@ -124,7 +111,6 @@ void DrawLauncher::showCountBox() {
 void DrawLauncher::confirmCount() {
     AppContext& ctx = this->ctx();
     ctx.state.drawTotal = static_cast<float>(confirmedDrawCount(m_count->text()));
-    dropWarmOffice();
     hide();
     timer(QStringLiteral("Timer1"))->setEnabled(false);
     // A draw left behind (the main window was called back by F9 meanwhile) would ignore
@@ -163,7 +149,6 @@ void DrawLauncher::closeAsShown() {
 }
 
 void DrawLauncher::returnToMainWindow() {
-    dropWarmOffice();
     hide();
     timer(QStringLiteral("Timer1"))->setEnabled(false);
     Form* main = mainWindow();
@@ -181,7 +166,6 @@ void DrawLauncher::openListDraw(FormId id) {
         return;
     }
     ctx.state.topmostRequest = QStringLiteral("Y");
-    dropWarmOffice();
     hide();
     timer(QStringLiteral("Timer1"))->setEnabled(false);
     ctx.forms.ref(id);
@@ -215,7 +199,6 @@ void DrawLauncher::closeOpenPlayer() {
 }
 
 void DrawLauncher::openSlideDraw() {
-    const auto untaken = qScopeGuard([this] { dropWarmOffice(); });
     if (presentationProgramBlocks(launcherTexts::presentationOpenSlides))
         return;
     AppContext& ctx = this->ctx();
@@ -245,7 +228,6 @@ void DrawLauncher::openSlideDraw() {
 }
 
 void DrawLauncher::playInstructions(const QString& fileName, const QString& presentationOpenText) {
-    const auto untaken = qScopeGuard([this] { dropWarmOffice(); });
     if (presentationProgramBlocks(presentationOpenText))
         return;
     AppContext& ctx = this->ctx();

@@ -22,7 +22,6 @@ public:
 
 protected:
     void onLoad() override;
-    void onUnload() override;
 
 private:
     Form* mainWindow() const;
@@ -45,9 +44,6 @@ private:
     void endOrderDraw();
     void continueOrderDraw();
     void hideExitConfirmation();
-    // The presentation program started when the menu opened, if the way chosen from the
-    // menu did not take it.
-    void dropWarmOffice();
 
     QLineEdit* m_count;
 };

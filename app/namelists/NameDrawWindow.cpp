@@ -5,7 +5,6 @@
 
 #include "core/AppContext.h"
 #include "core/FormTimer.h"
-#include "office/OfficeSuite.h"
 #include "office/SpreadsheetApp.h"
 #include "platform/FileLookup.h"
 #include "platform/Platform.h"
@@ -217,13 +216,6 @@ void NameDrawWindow::onLoad() {
         if (stays(self, 2))
             reportSave(unsaved, Unsaved::Edits);
     }
-    if (self && !closing())
-        warmUpOffice();
-}
-
-void NameDrawWindow::warmUpOffice() {
-    if (ctx().office)
-        ctx().office->warmUp(vexlo::office::OfficeKind::Spreadsheet);
 }
 
 void NameDrawWindow::onUnload() {
@@ -244,8 +236,6 @@ void NameDrawWindow::onUnload() {
     }
     liveSession().workbookHeld = false;
     wb.release();
-    if (ctx().office)
-        ctx().office->dropWarmedUp();
 }
 
 // --- timers -----------------------------------------------------------------------------------------

@@ -104,7 +104,6 @@ void NameDrawWindow::confirmList() {
     placeOnScreen();
     if (button("Command3")->isEnabled())
         requestFocus(button("Command3"));
-    warmUpOffice();
     reportSave(unsaved, Unsaved::Edits);
 }
 
