@@ -7,9 +7,9 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh
 . scripts/xvfb-env.sh
 start_private_xvfb
-# The end-to-end suites last: once, after them, the shared display stopped taking new
-# connections (its socket and lock had been replaced while a desktop they start ended), and
-# every test still to come failed.
+# The end-to-end suites last: after them the shared display has been seen to stop taking
+# new connections (its socket and lock replaced as a desktop they start ended), and every
+# test still to come failed.
 status=0
 ctest --test-dir build --output-on-failure -j"$(nproc)" -LE e2e "$@" || status=$?
 ctest --test-dir build --output-on-failure -L e2e "$@" || status=$?

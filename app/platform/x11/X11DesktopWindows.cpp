@@ -44,7 +44,6 @@ bool otherUsersProcess(qint64 pid) {
     return st.st_uid != ::getuid();
 }
 
-
 bool takesDeleteMessage(Display* d, Window w, Atom deleteWindow) {
     Atom* protocols = nullptr;
     int count = 0;
