@@ -9,6 +9,7 @@
 #include "core/PlayerClose.h"
 #include "core/SetNumber.h"
 #include "core/Twips.h"
+#include "office/OfficeSuite.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <QScopeGuard>
 
 Q_LOGGING_CATEGORY(lcLauncher, "vexlo.draws.launcher")
 
@@ -78,6 +80,13 @@ void DrawLauncher::onLoad() {
     makeTopmost();
 }
 
+void DrawLauncher::onUnload() { dropWarmOffice(); }
+
+void DrawLauncher::dropWarmOffice() {
+    if (ctx().office)
+        ctx().office->dropWarmedUp();
+}
+
 void DrawLauncher::openInPlaceOfMainWindow(Form& main) {
     AppContext& ctx = this->ctx();
     setWindowTitle(main.windowTitle());
@@ -93,6 +102,10 @@ void DrawLauncher::openInPlaceOfMainWindow(Form& main) {
     show();
     timer(QStringLiteral("Timer1"))->setEnabled(true);
     c("Frame3")->show();
+    // Three of the menu's six ways show a presentation: its program starts while the
+    // teacher chooses, so the show is up soon after the click.
+    if (ctx.office)
+        ctx.office->warmUp(vexlo::office::OfficeKind::Presentation);
 }
 
 void DrawLauncher::showCountBox() {
@@ -111,6 +124,7 @@ void DrawLauncher::showCountBox() {
 void DrawLauncher::confirmCount() {
     AppContext& ctx = this->ctx();
     ctx.state.drawTotal = static_cast<float>(confirmedDrawCount(m_count->text()));
+    dropWarmOffice();
     hide();
     timer(QStringLiteral("Timer1"))->setEnabled(false);
     // A draw left behind (the main window was called back by F9 meanwhile) would ignore
@@ -149,6 +163,7 @@ void DrawLauncher::closeAsShown() {
 }
 
 void DrawLauncher::returnToMainWindow() {
+    dropWarmOffice();
     hide();
     timer(QStringLiteral("Timer1"))->setEnabled(false);
     Form* main = mainWindow();
@@ -166,6 +181,7 @@ void DrawLauncher::openListDraw(FormId id) {
         return;
     }
     ctx.state.topmostRequest = QStringLiteral("Y");
+    dropWarmOffice();
     hide();
     timer(QStringLiteral("Timer1"))->setEnabled(false);
     ctx.forms.ref(id);
@@ -199,6 +215,7 @@ void DrawLauncher::closeOpenPlayer() {
 }
 
 void DrawLauncher::openSlideDraw() {
+    const auto untaken = qScopeGuard([this] { dropWarmOffice(); });
     if (presentationProgramBlocks(launcherTexts::presentationOpenSlides))
         return;
     AppContext& ctx = this->ctx();
@@ -228,6 +245,7 @@ void DrawLauncher::openSlideDraw() {
 }
 
 void DrawLauncher::playInstructions(const QString& fileName, const QString& presentationOpenText) {
+    const auto untaken = qScopeGuard([this] { dropWarmOffice(); });
     if (presentationProgramBlocks(presentationOpenText))
         return;
     AppContext& ctx = this->ctx();

@@ -22,6 +22,7 @@ public:
 
 protected:
     void onLoad() override;
+    void onUnload() override;
 
 private:
     Form* mainWindow() const;
@@ -44,6 +45,9 @@ private:
     void endOrderDraw();
     void continueOrderDraw();
     void hideExitConfirmation();
+    // The presentation program started when the menu opened, if the way chosen from the
+    // menu did not take it.
+    void dropWarmOffice();
 
     QLineEdit* m_count;
 };

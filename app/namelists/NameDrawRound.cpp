@@ -37,6 +37,7 @@ void NameDrawWindow::refusePreparation(ListWorkbook::OpenResult opened, bool kee
     s.workbookHeld = false;
     s.prepared = false;
     s.prepCount = 1;
+    warmUpOffice();
     QPushButton* edit = button("Command2");
     edit->setText(m_spec.editCaption);
     edit->setEnabled(true);

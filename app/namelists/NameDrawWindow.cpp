@@ -5,6 +5,7 @@
 
 #include "core/AppContext.h"
 #include "core/FormTimer.h"
+#include "office/OfficeSuite.h"
 #include "office/SpreadsheetApp.h"
 #include "platform/FileLookup.h"
 #include "platform/Platform.h"
@@ -216,6 +217,13 @@ void NameDrawWindow::onLoad() {
         if (stays(self, 2))
             reportSave(unsaved, Unsaved::Edits);
     }
+    if (self && !closing())
+        warmUpOffice();
+}
+
+void NameDrawWindow::warmUpOffice() {
+    if (ctx().office)
+        ctx().office->warmUp(vexlo::office::OfficeKind::Spreadsheet);
 }
 
 void NameDrawWindow::onUnload() {
@@ -236,6 +244,8 @@ void NameDrawWindow::onUnload() {
     }
     liveSession().workbookHeld = false;
     wb.release();
+    if (ctx().office)
+        ctx().office->dropWarmedUp();
 }
 
 // --- timers -----------------------------------------------------------------------------------------

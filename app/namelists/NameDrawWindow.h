@@ -100,6 +100,9 @@ protected:
     using Guard = QPointer<NameDrawWindow>;
 
 private:
+    // The next preparation will start a spreadsheet program: it starts now, in the
+    // background, and is ended with the window if nobody took it.
+    void warmUpOffice();
     void setSize(int width, int height);
     void onResized();
     void endRound();

@@ -104,6 +104,7 @@ void NameDrawWindow::confirmList() {
     placeOnScreen();
     if (button("Command3")->isEnabled())
         requestFocus(button("Command3"));
+    warmUpOffice();
     reportSave(unsaved, Unsaved::Edits);
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs the name-list draw figures against real LibreOffice on a private Xvfb.
-# Usage: bench/namelists/run-namelists-bench.sh [build dir] [runs]
+# Usage: bench/namelists/run-namelists-bench.sh [build dir] [runs] [looking time, ms]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="${1:-$root/build}"

@@ -38,6 +38,16 @@ TEST_F(DrawButtonTest, OpensTheMenuInPlaceOfTheMainWindow) {
               h.fake.placement.topmostCalls.end());
 }
 
+TEST_F(DrawButtonTest, NoOfficeStartsAheadBeforeTheMenuOpensAndOneWhenItDoes) {
+    presentationProgramRuns(false);
+    // The timer alone, with the menu loaded hidden since start-up, never needs an office.
+    for (int i = 0; i < 20; ++i)
+        h.tick(*main, QStringLiteral("Timer2"));
+    EXPECT_TRUE(h.office.world().warmUps.isEmpty());
+    ASSERT_NE(openLauncher(), nullptr);
+    EXPECT_EQ(h.office.world().warmUps, QList{vexlo::office::OfficeKind::Presentation});
+}
+
 TEST_F(DrawButtonTest, GuardAsksOnlyWhileThePresentationProgramRunsInTheNormalLayout) {
     const struct Case {
         const char* name;
@@ -113,6 +123,8 @@ public:
     std::shared_ptr<vexlo::office::PresentationApp> createPresentationApp() override { return nullptr; }
     std::shared_ptr<vexlo::office::SpreadsheetApp> createSpreadsheetApp() override { return nullptr; }
     std::shared_ptr<vexlo::office::SpreadsheetApp> attachRunningSpreadsheet() override { return nullptr; }
+    void warmUp(vexlo::office::OfficeKind) override {}
+    void dropWarmedUp() override {}
     QString presentationProcessName() const override { return QStringLiteral("soffice.bin"); }
     QList<qint64> ownProcessIds() const override { return {901}; }
 };

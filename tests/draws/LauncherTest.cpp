@@ -137,10 +137,15 @@ TEST_F(LauncherTest, EveryWayBackEnablesThePollAndShowsTheMainWindow) {
         ASSERT_NE(l, nullptr);
         ASSERT_FALSE(pollOn());
         ASSERT_FALSE(main->isVisible());
+        auto& office = h.office.world();
+        ASSERT_EQ(office.warmUps.value(office.warmUps.size() - 1), vexlo::office::OfficeKind::Presentation)
+            << "the menu starts the presentation program ahead";
+        const int dropped = office.warmDrops;
 
         way.go();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
+        EXPECT_GT(office.warmDrops, dropped) << "the program nobody took is ended";
         EXPECT_TRUE(pollOn());
         EXPECT_TRUE(main->isVisible());
         EXPECT_EQ(forms().isLoaded(FormId::Form2), way.staysLoaded);

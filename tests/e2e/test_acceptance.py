@@ -328,9 +328,9 @@ class Acceptance(unittest.TestCase):
         self.shot("group-sorted-view", 3.0)
         self.assertTrue(self.workbook_held("name1.xls"), "the sorted view has the workbook open")
         self.confirm_list(panel, "name1.xls")
-        # The confirmation saves and closes the workbook, and its office ends.
-        self.assertTrue(self.desktop.wait_for(
-            lambda: not self.workbook_held("name1.xls") and not self.offices_of_ours(), 30))
+        # The confirmation saves and closes the workbook (a spreadsheet program is started
+        # ahead for the next preparation, so an office of ours may well be running).
+        self.assertTrue(self.desktop.wait_for(lambda: not self.workbook_held("name1.xls"), 30))
         after = self.read_workbook("name1.xls", 6, 24)
         self.assertEqual([r[:4] for r in after], [r[:4] for r in original], "the file keeps the list's order")
         self.assertEqual(sorted(int(r[4]) for r in after), list(range(1, 25)), "draw numbers 1 to 24")

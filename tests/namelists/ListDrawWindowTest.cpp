@@ -111,6 +111,12 @@ TEST_F(ListDrawWindowTest, OpeningSavesAndQuitsASpreadsheetProgramLeftRunning) {
     EXPECT_EQ(fileCell(13, 2), QVariant(QStringLiteral("改过的名字")));
     EXPECT_EQ(saves(), 1);
     EXPECT_TRUE(suite.ownProcessIds().isEmpty());
+    // Then, and only then, the next preparation's program starts ahead; the window's close
+    // ends it if nobody took it.
+    EXPECT_EQ(suite.world().warmUps, QList{vexlo::office::OfficeKind::Spreadsheet});
+    const int dropped = suite.world().warmDrops;
+    h.ctx().forms.unload(FormId::Form4);
+    EXPECT_EQ(suite.world().warmDrops, dropped + 1);
 }
 
 TEST_F(ListDrawWindowTest, EditingShowsTheListClearsOldResultsAndConfirmingSavesIt) {

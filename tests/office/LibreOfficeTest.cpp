@@ -5,11 +5,16 @@
 #include "PresentationScenarios.h"
 #include "SpreadsheetScenarios.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
+
+#include <functional>
 
 #include <signal.h>
 
@@ -46,6 +51,28 @@ bool waitUntilGone(qint64 pid, int ms) {
     return !processAlive(pid);
 }
 
+// Offices this process started (they are its children), started or still starting.
+QList<qint64> childOffices() {
+    QList<qint64> found;
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        // pid (comm) state ppid ...
+        const QString line = QString::fromLocal8Bit(stat.readAll());
+        const QStringList rest = line.section(')', -1).split(' ', Qt::SkipEmptyParts);
+        if (line.contains(QLatin1String("(soffice.bin)")) && rest.size() > 1 && rest[1] == self)
+            found.append(entry.toLongLong());
+    }
+    return found;
+}
+
+bool waitFor(const std::function<bool()>& done, int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired()) QThread::msleep(50);
+    return done();
+}
+
 class LibreOfficeOnly : public OfficeScenario<LibreOfficeBackend> {
 protected:
     LibreOfficeSuite& lo() { return LibreOfficeTestBackend::get().lo(); }
@@ -78,6 +105,42 @@ TEST_F(LibreOfficeOnly, OwnProgramsArePrivateSofficeProcessesWithReusedProfiles)
         EXPECT_TRUE(app->Quit());
         EXPECT_FALSE(processAlive(pid));
     }
+}
+
+TEST_F(LibreOfficeOnly, AnOfficeStartedAheadIsTakenOnceAndOneNobodyTakesIsEnded) {
+    const QList<qint64> before = childOffices();
+    auto mine = [&before] {
+        QList<qint64> now = childOffices();
+        for (qint64 pid : before) now.removeAll(pid);
+        return now;
+    };
+    {
+        LibreOfficeSuite own;
+        own.warmUp(OfficeKind::Presentation);
+        own.warmUp(OfficeKind::Presentation); // still starting: no second one
+        // Counted as ours once started, before anyone took it.
+        auto started = [&] { return mine().size() == 1 && own.ownProcessIds().contains(mine().value(0)); };
+        ASSERT_TRUE(waitFor(started, 60000)) << "started ahead";
+        const qint64 ahead = mine().value(0);
+        auto app = own.createPresentationApp();
+        ASSERT_TRUE(app);
+        EXPECT_EQ(app->ProcessId(), ahead) << "the program started ahead is the one taken";
+        EXPECT_EQ(mine(), QList{ahead});
+
+        // Dropped while it starts: it ends once started, and nothing waited for it.
+        own.warmUp(OfficeKind::Spreadsheet);
+        ASSERT_TRUE(waitFor([&] { return mine().size() == 2; }, 30000));
+        QElapsedTimer dropping;
+        dropping.start();
+        own.dropWarmedUp();
+        EXPECT_LT(dropping.elapsed(), 1000);
+        EXPECT_TRUE(waitFor([&] { return mine() == QList{ahead}; }, 60000)) << "the untaken program is ended";
+
+        // One left waiting goes with the suite, as at the program's end.
+        own.warmUp(OfficeKind::Spreadsheet);
+        ASSERT_TRUE(waitFor([&] { return mine().size() == 2; }, 60000));
+    }
+    EXPECT_TRUE(waitFor([&] { return mine().isEmpty(); }, 10000)) << "no office outlives its suite";
 }
 
 TEST_F(LibreOfficeOnly, HungProgramMakesTheCallFailAndIsKilled) {

@@ -20,6 +20,9 @@ public:
     std::shared_ptr<PresentationApp> createPresentationApp() override;
     std::shared_ptr<SpreadsheetApp> createSpreadsheetApp() override;
     std::shared_ptr<SpreadsheetApp> attachRunningSpreadsheet() override;
+    // Kept as a record only: a fake program starts at once anyway.
+    void warmUp(OfficeKind kind) override { m_world->warmUps.append(kind); }
+    void dropWarmedUp() override { ++m_world->warmDrops; }
     QString presentationProcessName() const override;
     QList<qint64> ownProcessIds() const override;
 

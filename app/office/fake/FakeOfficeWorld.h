@@ -1,6 +1,7 @@
 #pragma once
 
 #include "office/FileProblem.h"
+#include "office/OfficeSuite.h"
 #include "office/WorkbookContent.h"
 
 #include <QHash>
@@ -72,6 +73,10 @@ public:
 
     // One call answered by program `pid`: false when it is gone or dies now.
     bool answer(qint64 pid);
+
+    // Programs asked to start ahead, in order, and how often those were dropped.
+    QList<OfficeKind> warmUps;
+    int warmDrops = 0;
 
     static QString key(const QString& path);
 

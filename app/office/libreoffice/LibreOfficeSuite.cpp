@@ -21,11 +21,13 @@ LibreOfficeSuite::LibreOfficeSuite(LibreOfficeOptions options) : m_core(std::mak
 }
 
 LibreOfficeSuite::~LibreOfficeSuite() {
+    m_core->warm.drop();
     m_core->dropUtility();
     for (auto& inst : lo::LoRegistry::instance().takeOwnedBy(m_core.get())) inst->quit();
 }
 
 void LibreOfficeSuite::endApplications() {
+    m_core->warm.drop();
     auto utility = m_core->utility(false);
     for (auto& inst : lo::LoRegistry::instance().takeOwnedBy(m_core.get())) {
         if (inst == utility) lo::LoRegistry::instance().add(inst, m_core.get());
@@ -53,7 +55,16 @@ std::shared_ptr<SpreadsheetApp> LibreOfficeSuite::attachRunningSpreadsheet() {
 
 QString LibreOfficeSuite::presentationProcessName() const { return QStringLiteral("soffice.bin"); }
 
-QList<qint64> LibreOfficeSuite::ownProcessIds() const { return lo::LoRegistry::instance().pids(); }
+void LibreOfficeSuite::warmUp(OfficeKind kind) {
+    m_core->warm.warmUp(kind == OfficeKind::Presentation ? lo::LoInstance::Kind::Presentation
+                                                         : lo::LoInstance::Kind::Spreadsheet);
+}
+
+void LibreOfficeSuite::dropWarmedUp() { m_core->warm.drop(); }
+
+QList<qint64> LibreOfficeSuite::ownProcessIds() const {
+    return lo::LoRegistry::instance().pids() + m_core->warm.pids();
+}
 
 const LibreOfficeOptions& LibreOfficeSuite::options() const { return m_core->options; }
 

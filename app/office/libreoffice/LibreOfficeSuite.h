@@ -21,6 +21,8 @@ public:
     std::shared_ptr<PresentationApp> createPresentationApp() override;
     std::shared_ptr<SpreadsheetApp> createSpreadsheetApp() override;
     std::shared_ptr<SpreadsheetApp> attachRunningSpreadsheet() override;
+    void warmUp(OfficeKind kind) override;
+    void dropWarmedUp() override;
     QString presentationProcessName() const override;
     QList<qint64> ownProcessIds() const override;
 

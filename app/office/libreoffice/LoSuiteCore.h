@@ -3,6 +3,7 @@
 #include "LibreOfficeOptions.h"
 #include "LoInstance.h"
 #include "LoRegistry.h"
+#include "LoWarmOffices.h"
 
 #include <memory>
 #include <mutex>
@@ -16,11 +17,17 @@ public:
     QString programDir;
     QString profileRoot;
 
+    // The office started ahead for this kind if there is one, else a new one.
     std::shared_ptr<lo::LoInstance> start(lo::LoInstance::Kind kind) {
-        auto inst = lo::LoInstance::start(kind, options, programDir, profileRoot);
+        auto inst = warm.take(kind);
+        if (!inst) inst = lo::LoInstance::start(kind, options, programDir, profileRoot);
         if (inst) lo::LoRegistry::instance().add(inst, this);
         return inst;
     }
+
+    lo::WarmOffices warm{[this](lo::LoInstance::Kind kind) {
+        return lo::LoInstance::start(kind, options, programDir, profileRoot);
+    }};
 
     // The hidden office that writes fixture and data files; started on first use.
     std::shared_ptr<lo::LoInstance> utility(bool startIfNeeded = true) {
