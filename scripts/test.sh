@@ -7,9 +7,8 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh
 . scripts/xvfb-env.sh
 start_private_xvfb
-# The end-to-end suites last: after them the shared display has been seen to stop taking
-# new connections (its socket and lock replaced as a desktop they start ended), and every
-# test still to come failed.
+# The end-to-end suites alone, after the rest: each starts desktops of its own (window
+# managers, a Wayland compositor, offices) and wants both cores.
 status=0
 ctest --test-dir build --output-on-failure -j"$(nproc)" -LE e2e "$@" || status=$?
 ctest --test-dir build --output-on-failure -L e2e "$@" || status=$?

@@ -101,18 +101,31 @@ def start_session_bus(env):
     return bus
 
 
+def start_xvfb(width, height):
+    """An Xvfb on a free display number of our choosing; returns the process and number.
+    Not -displayfd: such a server holds no /tmp/.X<n>-lock, and KWin's XWayland took its
+    number and removed its socket file, after which the display answered nobody."""
+    for number in range(1, 200):
+        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+            continue
+        xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+                                stderr=subprocess.DEVNULL)
+        end = time.monotonic() + 10
+        while xvfb.poll() is None and time.monotonic() < end:
+            if subprocess.run(["xdpyinfo", "-display", f":{number}"], capture_output=True, timeout=5).returncode == 0:
+                return xvfb, number
+            time.sleep(0.05)
+        # Another server took the number meanwhile, or this one never answered.
+        stop(xvfb, grace=5)
+    raise RuntimeError("no free X display number for Xvfb")
+
+
 class Desktop:
     def __init__(self, width=1280, height=800, manager="openbox", monitors=None):
         """monitors: [(x, y, width, height, primary)] laid over one screen of width x height."""
         self.width, self.height, self.manager = width, height, manager
         self.processes = []
-        read, write = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-            pass_fds=(write,), stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as f:
-            number = f.readline().strip()
+        self.xvfb, number = start_xvfb(width, height)
         self.env = dict(os.environ, DISPLAY=f":{number}", QT_QPA_PLATFORM="xcb", SAL_USE_VCLPLUGIN="gen")
         self.env.pop("XDG_RUNTIME_DIR", None)
         self.env.pop("WAYLAND_DISPLAY", None)
