@@ -286,6 +286,10 @@ class Desktop:
         return f"{hex(window)} {names}"
 
     def above(self, ours, other):
+        """Whether one window stands above another; False when either is gone (a window of
+        ours is made anew when it stacks itself above a show, and is missing meanwhile)."""
+        if ours is None or other is None:
+            return False
         ids = [w for w, _ in self.stacking()]
         a, b = self.top_level(ours), self.top_level(other)
         return a in ids and b in ids and ids.index(a) < ids.index(b)

@@ -154,14 +154,15 @@ class Desktops(unittest.TestCase):
         over_desktop = d.pixel(sx + 3, sy + 3)
 
         self.start_show()
-        self.assertTrue(d.wait_for(lambda: strip() and d.above(strip(), self.show_window), 5),
+        self.assertTrue(d.wait_for(lambda: d.above(strip(), self.show_window), 5),
                         f"the strip stands above the show on {manager}")
         time.sleep(0.5)
         self.shot("strip-above-show")
         over_show = d.pixel(sx + 3, sy + 3)
         if composited and over_show is None:
             # XWayland serves no picture of the screen: the compositor's instruction must do.
-            opacity = subprocess.run(["xprop", "-id", str(strip()), "_NET_WM_WINDOW_OPACITY"], env=d.env,
+            shown = d.wait_for(strip, 5)
+            opacity = subprocess.run(["xprop", "-id", str(shown), "_NET_WM_WINDOW_OPACITY"], env=d.env,
                                      capture_output=True, text=True, timeout=10).stdout
             self.assertRegex(opacity, r"= 25[0-9]{8}\b", "the strip asks the compositor for alpha 150 of 255")
         elif composited:
