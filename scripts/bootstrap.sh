@@ -23,8 +23,10 @@ packages=(
   sox fp-utils xchm libchm-bin
 )
 # The desktops the program is tested on: window managers and a Wayland compositor with
-# XWayland. Without what they merely recommend (whole desktop environments).
-lean_packages=(dbus dbus-x11 xfwm4 mutter kwin-x11 kwin-wayland xwayland)
+# XWayland, and the desktop portal KDE answers global shortcuts through. Without what they
+# merely recommend (whole desktop environments).
+lean_packages=(dbus dbus-x11 xfwm4 mutter kwin-x11 kwin-wayland xwayland
+  xdg-desktop-portal xdg-desktop-portal-kde)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
 missing=() lean_missing=()

@@ -340,7 +340,8 @@ class WaylandDesktop(Desktop):
         self.processes, self.xvfb = [], None
         self.runtime = tempfile.mkdtemp(prefix="vexlo-wl-")
         os.chmod(self.runtime, 0o700)
-        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, SAL_USE_VCLPLUGIN="gen", XDG_SESSION_TYPE="wayland")
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, SAL_USE_VCLPLUGIN="gen", XDG_SESSION_TYPE="wayland",
+                        XDG_CURRENT_DESKTOP="KDE")
         for name in ("DISPLAY", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"):
             self.env.pop(name, None)
         self.processes.append(start_session_bus(self.env))
@@ -371,6 +372,26 @@ class WaylandDesktop(Desktop):
         if not self.wait_for(self.window_manager_running, 30):
             self.close()
             raise RuntimeError("XWayland came up without KWin managing it")
+        # As a Plasma session does: services the bus starts (the desktop portal and KDE's
+        # part of it) are told of the displays.
+        subprocess.run(["dbus-update-activation-environment", "WAYLAND_DISPLAY", "DISPLAY", "XDG_RUNTIME_DIR",
+                        "XDG_CURRENT_DESKTOP", "XDG_SESSION_TYPE"], env=self.env, check=True, timeout=20)
+
+    def global_shortcut(self, component, name):
+        """Presses a global shortcut as KWin does when its key is pressed: through KDE's
+        shortcut service (the virtual session has no keyboard to press). False when no
+        program has bound it."""
+        r = subprocess.run(["gdbus", "call", "--session", "-d", "org.kde.kglobalaccel", "-o", f"/component/{component}",
+                            "-m", "org.kde.kglobalaccel.Component.invokeShortcut", name],
+                           env=self.env, capture_output=True, text=True, timeout=20)
+        return r.returncode == 0
+
+    def global_shortcut_keys(self, component):
+        """The shortcuts of a component of KDE's shortcut service, as it describes them."""
+        r = subprocess.run(["gdbus", "call", "--session", "-d", "org.kde.kglobalaccel", "-o", f"/component/{component}",
+                            "-m", "org.kde.kglobalaccel.Component.shortcutNames"],
+                           env=self.env, capture_output=True, text=True, timeout=20)
+        return r.stdout if r.returncode == 0 else ""
 
     def close(self):
         super().close()
@@ -393,7 +414,7 @@ class Program:
     def start(self):
         # The slide draw logs what it drew; the test compares that with the screen.
         env = dict(self.desktop.env, QT_LOGGING_RULES="vexlo.draws.slides.debug=true\nvexlo.office.*.debug=true\n"
-                   "vexlo.messages.debug=true\nvexlo.placement.debug=true")
+                   "vexlo.messages.debug=true\nvexlo.placement.debug=true\nvexlo.keys.portal.debug=true")
         with open(self.log_path, "ab") as log:
             p = subprocess.Popen([self.binary], cwd=self.folder, env=env, stdout=subprocess.DEVNULL, stderr=log)
         self.processes.append(p)

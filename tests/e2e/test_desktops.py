@@ -215,6 +215,19 @@ class Desktops(unittest.TestCase):
         self.assertTrue(d.wait_for(lambda: d.geometry(main)[1:4:2] == (0, 190), 10),
                         f"brought back under the pointer: {d.geometry(main)}")
 
+    def test_kwin_wayland_f9_through_the_desktop_portal(self):
+        """In a Plasma Wayland session F9 is bound through the desktop portal, so it works
+        while a native Wayland window has the keyboard (which XWayland is not told of)."""
+        self.start_desktop("kwin_wayland")
+        d = self.desktop
+        bound = d.wait_for(lambda: "show-timer" in d.global_shortcut_keys("vexlo_timer"), 30)
+        self.assertTrue(bound, "the program's F9 is a global shortcut of the session")
+        d.click(self.main, *MAIN["shrink"])
+        self.assertTrue(d.wait_for(lambda: not self.visible_main(), 10), "the panel gives way to the strip")
+        self.assertTrue(d.global_shortcut("vexlo_timer", "show-timer"))
+        self.assertTrue(d.wait_for(self.visible_main, 3), "the shortcut brings the panel back")
+        self.assertIn("global shortcut show-timer: bound with the session", self.program.log())
+
 
 def lesson_on(manager, composited):
     return lambda self: self.lesson(manager, composited)

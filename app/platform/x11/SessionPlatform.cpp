@@ -5,12 +5,13 @@
 
 namespace platform {
 
+bool waylandSession() {
+    return qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+           qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+}
+
 bool preferX11Platform() {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return false;
-    const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
-                         qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
-    if (!wayland)
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !waylandSession())
         return false;
     qputenv("QT_QPA_PLATFORM", "xcb");
     return true;

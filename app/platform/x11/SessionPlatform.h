@@ -8,4 +8,7 @@ namespace platform {
 // Returns whether it chose xcb.
 bool preferX11Platform();
 
+// Whether the desktop session is a Wayland one, whatever platform Qt was given.
+bool waylandSession();
+
 } // namespace platform

@@ -1,0 +1,175 @@
+#include "PortalShortcut.h"
+
+#include "PortalShortcutList.h"
+
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcPortal, "vexlo.keys.portal")
+
+namespace platform {
+
+namespace {
+
+const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
+const QString sessionInterface = QStringLiteral("org.freedesktop.portal.Session");
+const char* const responseSlot = SLOT(onResponse(uint, QVariantMap, QDBusMessage));
+// As long as a tap heard through X11 counts: a press nobody asked about soon is stale.
+constexpr qint64 freshMs = 500;
+
+// The portal puts a request's answer under /request/<our bus name>/<token>.
+QString requestPath(const QDBusConnection& bus, const QString& token) {
+    QString sender = bus.baseService().mid(1);
+    sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+    return portalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
+}
+
+QString pathIn(const QVariant& value) {
+    return value.userType() == qMetaTypeId<QDBusObjectPath>() ? value.value<QDBusObjectPath>().path()
+                                                              : value.toString();
+}
+
+} // namespace
+
+PortalShortcut::PortalShortcut(QDBusConnection bus, Key key, std::function<qint64()> now)
+    : m_bus(std::move(bus)), m_key(std::move(key)), m_now(std::move(now)) {
+    registerPortalShortcutTypes();
+}
+
+PortalShortcut::~PortalShortcut() {
+    if (m_session.isEmpty() || !m_bus.isConnected()) return;
+    // Said without waiting: the portal closes it with our connection anyway.
+    m_bus.send(
+        QDBusMessage::createMethodCall(portalService, m_session, sessionInterface, QStringLiteral("Close")));
+}
+
+void PortalShortcut::start() {
+    if (m_state != State::Idle) return;
+    if (!m_bus.isConnected()) {
+        setState(State::Unavailable, QStringLiteral("no session bus"));
+        return;
+    }
+    m_bus.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Activated"), this,
+                  SLOT(onActivated(QDBusMessage)));
+    setState(State::Asking, QStringLiteral("asking the portal for %1").arg(m_key.preferredTrigger));
+    const QString token = m_key.sessionToken + QStringLiteral("_session");
+    // Plasma 5.27 binds the shortcuts given with the session; later portals ignore them here.
+    const QVariantMap options{{QStringLiteral("handle_token"), token},
+                              {QStringLiteral("session_handle_token"), m_key.sessionToken},
+                              {QStringLiteral("shortcuts"), shortcutList()}};
+    ask(QStringLiteral("CreateSession"), {options}, token);
+}
+
+bool PortalShortcut::takeActivation() {
+    if (m_activatedAt < 0) return false;
+    const bool fresh = m_now() - m_activatedAt <= freshMs;
+    m_activatedAt = -1;
+    return fresh;
+}
+
+QVariant PortalShortcut::shortcutList() const {
+    const PortalShortcutList list{{m_key.id,
+                                   {{QStringLiteral("description"), m_key.description},
+                                    {QStringLiteral("preferred_trigger"), m_key.preferredTrigger}}}};
+    return QVariant::fromValue(list);
+}
+
+bool PortalShortcut::listsOurKey(const QVariant& shortcuts) const {
+    for (const PortalShortcutEntry& entry : portalShortcutsOf(shortcuts)) {
+        if (entry.id == m_key.id) return true;
+    }
+    return false;
+}
+
+void PortalShortcut::ask(const QString& method, const QList<QVariant>& arguments, const QString& token) {
+    // Listening before asking: the answer may come before the call's reply.
+    awaitAnswerAt(requestPath(m_bus, token));
+    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, shortcutsInterface, method);
+    call.setArguments(arguments);
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, method, asked = m_requestPath](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                const QDBusPendingReply<QDBusObjectPath> reply = *w;
+                // The answer may have come first, and the next question may be out already.
+                if (m_requestPath != asked) return;
+                if (reply.isError()) {
+                    stopAwaiting();
+                    setState(State::Unavailable, method + QStringLiteral(": ") + reply.error().message());
+                } else if (reply.value().path() != m_requestPath) {
+                    // A portal older than handle tokens chose the path itself.
+                    awaitAnswerAt(reply.value().path());
+                }
+            });
+}
+
+void PortalShortcut::awaitAnswerAt(const QString& path) {
+    stopAwaiting();
+    m_requestPath = path;
+    m_bus.connect(portalService, m_requestPath, requestInterface, QStringLiteral("Response"), this,
+                  responseSlot);
+}
+
+void PortalShortcut::stopAwaiting() {
+    if (m_requestPath.isEmpty()) return;
+    m_bus.disconnect(portalService, m_requestPath, requestInterface, QStringLiteral("Response"), this,
+                     responseSlot);
+    m_requestPath.clear();
+}
+
+void PortalShortcut::onResponse(uint response, const QVariantMap& results, const QDBusMessage& message) {
+    if (message.path() != m_requestPath) return;
+    stopAwaiting();
+    if (response != 0) {
+        setState(State::Unavailable, response == 1 ? QStringLiteral("the user declined the shortcut")
+                                                   : QStringLiteral("the portal failed (%1)").arg(response));
+        return;
+    }
+    if (m_session.isEmpty()) {
+        m_session = pathIn(results.value(QStringLiteral("session_handle")));
+        if (m_session.isEmpty()) {
+            setState(State::Unavailable, QStringLiteral("the portal gave no session"));
+        } else if (listsOurKey(results.value(QStringLiteral("shortcuts")))) {
+            setState(State::Bound, QStringLiteral("bound with the session"));
+        } else if (!m_bindAsked) {
+            m_bindAsked = true;
+            const QString token = m_key.sessionToken + QStringLiteral("_bind");
+            ask(QStringLiteral("BindShortcuts"),
+                {QVariant::fromValue(QDBusObjectPath(m_session)), shortcutList(), QString(),
+                 QVariantMap{{QStringLiteral("handle_token"), token}}},
+                token);
+        }
+        return;
+    }
+    // The user may have left the key unassigned; the shortcut's settings can give it one later.
+    setState(State::Bound, listsOurKey(results.value(QStringLiteral("shortcuts")))
+                               ? QStringLiteral("bound")
+                               : QStringLiteral("bound without a key yet"));
+}
+
+void PortalShortcut::onActivated(const QDBusMessage& message) {
+    // (o session_handle, s shortcut_id, t timestamp, a{sv} options)
+    const QList<QVariant> arguments = message.arguments();
+    if (arguments.size() < 2) return;
+    const QString session = pathIn(arguments.at(0));
+    const QString id = arguments.at(1).toString();
+    qCDebug(lcPortal).noquote() << "activated:" << id << "of" << session;
+    if (session != m_session || id != m_key.id) return;
+    m_activatedAt = m_now();
+    emit activated();
+}
+
+void PortalShortcut::setState(State state, const QString& why) {
+    qCInfo(lcPortal).noquote() << "global shortcut" << m_key.id + QLatin1Char(':') << why;
+    if (m_state == state) return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
+} // namespace platform
