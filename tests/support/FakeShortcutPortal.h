@@ -4,6 +4,7 @@
 #include <QDBusVirtualObject>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryFile>
 
 // A D-Bus session bus of the test's own (dbus-daemon), ended with the object.
 class PrivateSessionBus {
@@ -15,6 +16,7 @@ public:
     QDBusConnection connect(const QString& name) const;
 
 private:
+    QTemporaryFile m_config;
     QProcess m_daemon;
     QString m_address;
     mutable QStringList m_connections;
