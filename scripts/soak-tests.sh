@@ -38,6 +38,15 @@ if [ "$load" = --load ]; then
     trap 'stop_load; rm -rf "$scratch"; kill "$VEXLO_XVFB_PID" 2>/dev/null || true' EXIT
 fi
 
+# What a run may start and must end: offices, buses, displays, desktops and portals. The
+# shared display and the loader's compilers are not among them.
+left_behind() {
+    # (Names as the kernel keeps them, cut to 15 characters.)
+    ps -eo pid=,comm= | grep -E ' (soffice\.bin|oosplash|dbus-daemon|dbus-launch|Xvfb|Xwayland|openbox|xfwm4|mutter|kwin_x11|kwin_wayland|xdg-desktop-por.*)$' |
+        awk -v shared="$VEXLO_XVFB_PID" '$1 != shared' | sort
+}
+before=$(left_behind)
+
 failed_runs=0
 for i in $(seq "$runs"); do
     log="$out/run-$i.log"
@@ -51,6 +60,8 @@ for i in $(seq "$runs"); do
     ) >"$log" 2>&1
     rc=$?
     secs=$(( $(date +%s) - start ))
+    stray=$(comm -13 <(echo "$before") <(left_behind) | tr '\n' ';')
+    [ -z "$stray" ] || echo "run $i: left running: $stray"
     summary=$(grep -E '^[0-9]+% tests passed' "$log" | tail -1)
     if [ "$rc" -eq 0 ]; then
         echo "run $i: passed in ${secs} s: $summary"
