@@ -35,7 +35,7 @@ if [ "$load" = --load ]; then
             cmake --build "$0/build" -j2 >/dev/null 2>&1
         done' "$scratch" &
     loader=$!
-    trap 'stop_load; rm -rf "$scratch"; kill "$VEXLO_XVFB_PID" 2>/dev/null || true' EXIT
+    trap 'stop_load; rm -rf "$scratch"; stop_private_xvfb' EXIT
 fi
 
 # What a run may start and must end: offices, buses, displays, desktops and portals. The
@@ -62,7 +62,7 @@ for i in $(seq "$runs"); do
     secs=$(( $(date +%s) - start ))
     stray=$(comm -13 <(echo "$before") <(left_behind) | tr '\n' ';')
     [ -z "$stray" ] || echo "run $i: left running: $stray"
-    summary=$(grep -E '^[0-9]+% tests passed' "$log" | tail -1)
+    summary=$(grep -E '^[0-9]+% tests passed' "$log" | paste -sd ';' -)
     if [ "$rc" -eq 0 ]; then
         echo "run $i: passed in ${secs} s: $summary"
     else

@@ -1,5 +1,8 @@
 # Sourced by the scripts that need a display: starts a private Xvfb on a free display
-# number, exports DISPLAY and stops the server when the calling shell exits.
+# number with a D-Bus session bus of its own, as a desktop session has, exports DISPLAY and
+# the bus's address, and stops both when the calling shell exits. (Without a bus, the first
+# Qt program on the display had D-Bus start one bound to the display, which outlived the
+# tests until the display ended.)
 #
 # The number is chosen here rather than with -displayfd: a server started with -displayfd
 # writes no /tmp/.X<n>-lock, and KWin's XWayland, finding no lock, took the number and
@@ -13,9 +16,13 @@ start_private_xvfb() {
             VEXLO_XVFB_PID=$!
             for _ in $(seq 200); do
                 kill -0 "$VEXLO_XVFB_PID" 2>/dev/null || break
-                if timeout 5 xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                # Ours once it holds the number's lock and answers (an answer alone may come
+                # from another server still listening under that number).
+                if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$VEXLO_XVFB_PID" ] &&
+                    timeout 5 xdpyinfo -display ":$n" >/dev/null 2>&1; then
                     export DISPLAY=":$n"
-                    trap 'kill "$VEXLO_XVFB_PID" 2>/dev/null || true' EXIT
+                    start_session_bus
+                    trap 'stop_private_xvfb' EXIT
                     return 0
                 fi
                 sleep 0.05
@@ -27,4 +34,16 @@ start_private_xvfb() {
     done
     echo "no free X display number for Xvfb" >&2
     return 1
+}
+
+start_session_bus() {
+    local said
+    said=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) || return 1
+    export DBUS_SESSION_BUS_ADDRESS=${said%%$'\n'*}
+    VEXLO_BUS_PID=${said##*$'\n'}
+}
+
+stop_private_xvfb() {
+    [ -z "${VEXLO_BUS_PID:-}" ] || kill "$VEXLO_BUS_PID" 2>/dev/null || true
+    kill "$VEXLO_XVFB_PID" 2>/dev/null || true
 }

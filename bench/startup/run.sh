@@ -9,7 +9,7 @@ if [ -z "${DISPLAY:-}" ]; then
     start_private_xvfb
 fi
 data=$(mktemp -d)
-trap 'rm -rf "$data"' EXIT
+trap 'rm -rf "$data"; if declare -F stop_private_xvfb >/dev/null; then stop_private_xvfb; fi' EXIT
 cp assets/data/* "$data"/
 probe=$PWD/build/bench/startup/startup_probe
 floor=$PWD/build/bench/startup/startup_floor

@@ -101,6 +101,15 @@ def start_session_bus(env):
     return bus
 
 
+def lock_holder(number):
+    """The process id in an X display's lock file, None when there is none."""
+    try:
+        with open(f"/tmp/.X{number}-lock") as f:
+            return int(f.read().strip())
+    except (OSError, ValueError):
+        return None
+
+
 def start_xvfb(width, height):
     """An Xvfb on a free display number of our choosing; returns the process and number.
     Not -displayfd: such a server holds no /tmp/.X<n>-lock, and KWin's XWayland took its
@@ -112,7 +121,10 @@ def start_xvfb(width, height):
                                 stderr=subprocess.DEVNULL)
         end = time.monotonic() + 10
         while xvfb.poll() is None and time.monotonic() < end:
-            if subprocess.run(["xdpyinfo", "-display", f":{number}"], capture_output=True, timeout=5).returncode == 0:
+            # Ours once it holds the number's lock and answers (an answer alone may come from
+            # another server still listening under that number).
+            if lock_holder(number) == xvfb.pid and subprocess.run(
+                    ["xdpyinfo", "-display", f":{number}"], capture_output=True, timeout=5).returncode == 0:
                 return xvfb, number
             time.sleep(0.05)
         # Another server took the number meanwhile, or this one never answered.
@@ -155,8 +167,11 @@ class Desktop:
                 self.wm.kill()
                 self.wm.wait(5)
             print(f"{self.manager} did not start (attempt {attempt + 1}): {said[-500:]}", file=sys.stderr)
+        display = self.env["DISPLAY"]
+        server = "running" if self.xvfb is None or self.xvfb.poll() is None else f"ended ({self.xvfb.returncode})"
         self.close()
-        raise RuntimeError(f"the window manager {self.manager} did not start: {said[-2000:]}")
+        raise RuntimeError(f"the window manager {self.manager} did not start on {display} (its server {server}, "
+                           f"lock held by {lock_holder(display[1:])}): {said[-2000:]}")
 
     def pids(self):
         """The desktop's own processes, which a test's clean-up leaves alone."""
