@@ -18,7 +18,7 @@ start_private_xvfb() {
                 kill -0 "$VEXLO_XVFB_PID" 2>/dev/null || break
                 # Ours once it holds the number's lock and answers (an answer alone may come
                 # from another server still listening under that number).
-                if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$VEXLO_XVFB_PID" ] &&
+                if [ "$(cat "/tmp/.X$n-lock" 2>/dev/null | tr -d ' \n')" = "$VEXLO_XVFB_PID" ] &&
                     timeout 5 xdpyinfo -display ":$n" >/dev/null 2>&1; then
                     export DISPLAY=":$n"
                     start_session_bus
