@@ -301,13 +301,16 @@ class Desktop:
         return f"{hex(window)} {names}"
 
     def above(self, ours, other):
-        """Whether one window stands above another; False when either is gone (a window of
-        ours is made anew when it stacks itself above a show, and is missing meanwhile)."""
+        """Whether one window stands above another, in one look at the stacking; None when
+        either is not on screen then (a window of ours is made anew when it stacks itself
+        above a show, and a blinking one is hidden half the time)."""
         if ours is None or other is None:
-            return False
-        ids = [w for w, _ in self.stacking()]
+            return None
         a, b = self.top_level(ours), self.top_level(other)
-        return a in ids and b in ids and ids.index(a) < ids.index(b)
+        ids = [w for w, _ in self.stacking()]
+        if a not in ids or b not in ids:
+            return None
+        return ids.index(a) < ids.index(b)
 
     def answer_by_click(self, program, title, button, seconds=30.0):
         """Clicks a box's button (Yes, No or Ok) where the program says it stands, as a person
