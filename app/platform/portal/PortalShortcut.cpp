@@ -1,6 +1,7 @@
 #include "PortalShortcut.h"
 
 #include "PortalShortcutList.h"
+#include "platform/KeyState.h"
 
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -20,8 +21,6 @@ const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.Global
 const QString requestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString sessionInterface = QStringLiteral("org.freedesktop.portal.Session");
 const char* const responseSlot = SLOT(onResponse(uint, QVariantMap, QDBusMessage));
-// As long as a tap heard through X11 counts: a press nobody asked about soon is stale.
-constexpr qint64 freshMs = 500;
 
 // The portal puts a request's answer under /request/<our bus name>/<token>.
 QString requestPath(const QDBusConnection& bus, const QString& token) {
@@ -68,7 +67,7 @@ void PortalShortcut::start() {
 
 bool PortalShortcut::takeActivation() {
     if (m_activatedAt < 0) return false;
-    const bool fresh = m_now() - m_activatedAt <= freshMs;
+    const bool fresh = m_now() - m_activatedAt <= pressLifetimeMs;
     m_activatedAt = -1;
     return fresh;
 }
@@ -137,8 +136,7 @@ void PortalShortcut::onResponse(uint response, const QVariantMap& results, const
             setState(State::Unavailable, QStringLiteral("the portal gave no session"));
         } else if (listsOurKey(results.value(QStringLiteral("shortcuts")))) {
             setState(State::Bound, QStringLiteral("bound with the session"));
-        } else if (!m_bindAsked) {
-            m_bindAsked = true;
+        } else {
             const QString token = m_key.sessionToken + QStringLiteral("_bind");
             ask(QStringLiteral("BindShortcuts"),
                 {QVariant::fromValue(QDBusObjectPath(m_session)), shortcutList(), QString(),

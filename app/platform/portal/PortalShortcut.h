@@ -62,7 +62,6 @@ private:
     State m_state = State::Idle;
     QString m_requestPath; // the request whose answer is awaited
     QString m_session;
-    bool m_bindAsked = false;
     qint64 m_activatedAt = -1;
 };
 

@@ -1,6 +1,7 @@
 #include "X11KeyPresses.h"
 
 #include "X11Display.h"
+#include "platform/KeyState.h"
 
 #include <QLoggingCategory>
 #include <QSocketNotifier>
@@ -12,11 +13,6 @@
 Q_LOGGING_CATEGORY(lcKeyPresses, "vexlo.keys")
 
 namespace platform {
-
-namespace {
-// A press older than this is not taken: a few poll periods.
-constexpr qint64 pressLifetimeMs = 500;
-} // namespace
 
 X11KeyPresses::X11KeyPresses() {
     Display* qt = x11::display();
