@@ -395,21 +395,22 @@ class WaylandDesktop(Desktop):
         subprocess.run(["dbus-update-activation-environment", "WAYLAND_DISPLAY", "DISPLAY", "XDG_RUNTIME_DIR",
                         "XDG_CURRENT_DESKTOP", "XDG_SESSION_TYPE"], env=self.env, check=True, timeout=20)
 
+    def kglobalaccel(self, component, method, *args):
+        """Calls a component of KDE's shortcut service; its answer, None when it failed."""
+        r = subprocess.run(["gdbus", "call", "--session", "-d", "org.kde.kglobalaccel", "-o", f"/component/{component}",
+                            "-m", f"org.kde.kglobalaccel.Component.{method}", *args],
+                           env=self.env, capture_output=True, text=True, timeout=20)
+        return r.stdout if r.returncode == 0 else None
+
     def global_shortcut(self, component, name):
         """Presses a global shortcut as KWin does when its key is pressed: through KDE's
         shortcut service (the virtual session has no keyboard to press). False when no
         program has bound it."""
-        r = subprocess.run(["gdbus", "call", "--session", "-d", "org.kde.kglobalaccel", "-o", f"/component/{component}",
-                            "-m", "org.kde.kglobalaccel.Component.invokeShortcut", name],
-                           env=self.env, capture_output=True, text=True, timeout=20)
-        return r.returncode == 0
+        return self.kglobalaccel(component, "invokeShortcut", name) is not None
 
     def global_shortcut_keys(self, component):
         """The shortcuts of a component of KDE's shortcut service, as it describes them."""
-        r = subprocess.run(["gdbus", "call", "--session", "-d", "org.kde.kglobalaccel", "-o", f"/component/{component}",
-                            "-m", "org.kde.kglobalaccel.Component.shortcutNames"],
-                           env=self.env, capture_output=True, text=True, timeout=20)
-        return r.stdout if r.returncode == 0 else ""
+        return self.kglobalaccel(component, "shortcutNames") or ""
 
     def close(self):
         super().close()
