@@ -16,7 +16,7 @@ constexpr int f9 = 0x78;
 constexpr qint64 pressLifetimeMs = 500;
 
 // The desktop's global key state: true while the key is held, whichever window has the
-// focus. No history of presses.
+// focus, or pressed lately and not yet asked about (see pressLifetimeMs).
 class KeyState {
 public:
     virtual ~KeyState() = default;
