@@ -101,6 +101,14 @@ def start_session_bus(env):
     return bus
 
 
+def private_config(env):
+    """A configuration folder of the desktop's own, as a new user has it: what the window
+    managers and KDE's shortcut service keep there (a key the user cleared) must not carry
+    over from one test, or from the user's own desktop, to the next."""
+    env["XDG_CONFIG_HOME"] = tempfile.mkdtemp(prefix="vexlo-config-")
+    return env["XDG_CONFIG_HOME"]
+
+
 def lock_holder(number):
     """The process id in an X display's lock file, None when there is none."""
     try:
@@ -141,6 +149,7 @@ class Desktop:
         self.env = dict(os.environ, DISPLAY=f":{number}", QT_QPA_PLATFORM="xcb", SAL_USE_VCLPLUGIN="gen")
         self.env.pop("XDG_RUNTIME_DIR", None)
         self.env.pop("WAYLAND_DISPLAY", None)
+        self.config = private_config(self.env)
         for i, (x, y, w, h, primary) in enumerate(monitors or ()):
             name = ("*" if primary else "") + f"vexlo-{i}"
             subprocess.run(["xrandr", "--setmonitor", name, f"{w}/{w // 4}x{h}/{h // 4}+{x}+{y}",
@@ -191,6 +200,7 @@ class Desktop:
                 p.wait(5)
             except subprocess.TimeoutExpired:
                 p.kill()
+        shutil.rmtree(self.config, ignore_errors=True)
 
     def xdotool(self, *args):
         r = subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True, timeout=20)
@@ -362,6 +372,7 @@ class WaylandDesktop(Desktop):
                         XDG_CURRENT_DESKTOP="KDE")
         for name in ("DISPLAY", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"):
             self.env.pop(name, None)
+        self.config = private_config(self.env)
         self.processes.append(start_session_bus(self.env))
         said = os.path.join(self.runtime, "display")
         # The session's first program tells the test which X display XWayland serves.
@@ -408,9 +419,12 @@ class WaylandDesktop(Desktop):
         program has bound it."""
         return self.kglobalaccel(component, "invokeShortcut", name) is not None
 
-    def global_shortcut_keys(self, component):
-        """The shortcuts of a component of KDE's shortcut service, as it describes them."""
-        return self.kglobalaccel(component, "shortcutNames") or ""
+    def global_shortcut_keys(self, component, name):
+        """The keys (Qt key codes) KDE's shortcut service gives a program's shortcut; None
+        while no program has bound it."""
+        infos = self.kglobalaccel(component, "allShortcutInfos") or ""
+        found = re.search(rf"\('{re.escape(name)}',[^)]*?(?:@ai )?\[([\d, ]*)\]", infos)
+        return None if found is None else [int(k) for k in found.group(1).split(",") if k.strip()]
 
     def close(self):
         super().close()

@@ -16,6 +16,7 @@ struct PortalCase {
     bool present;
     Kind kind;
     State state;
+    QString trigger;
     QStringList calls;
 };
 
@@ -39,6 +40,7 @@ TEST_P(PortalShortcutTest, BindsWhereThePortalLetsItAndHearsOnlyItsOwnFreshPress
     ASSERT_EQ(shortcut.state(), State::Asking);
     ASSERT_TRUE(settled.wait(5000)) << c.what;
     EXPECT_EQ(shortcut.state(), c.state) << c.what;
+    EXPECT_EQ(shortcut.trigger(), c.trigger) << c.what;
     if (portal) EXPECT_EQ(portal->calls(), c.calls) << c.what;
     if (c.state != State::Bound) return;
 
@@ -66,18 +68,28 @@ INSTANTIATE_TEST_SUITE_P(
                    true,
                    Kind::BindsWithSession,
                    State::Bound,
+                   QStringLiteral("F9"),
+                   {QStringLiteral("CreateSession")}},
+        PortalCase{"Plasma 5.27 keeps a key the user cleared: bound, without a key",
+                   true,
+                   Kind::KeyClearedBefore,
+                   State::Bound,
+                   {},
                    {QStringLiteral("CreateSession")}},
         PortalCase{"later portals bind on request",
                    true,
                    Kind::BindsOnRequest,
                    State::Bound,
+                   QStringLiteral("F9"),
                    {QStringLiteral("CreateSession"), QStringLiteral("BindShortcuts")}},
         PortalCase{"the user declines",
                    true,
                    Kind::UserDeclines,
                    State::Unavailable,
+                   {},
                    {QStringLiteral("CreateSession"), QStringLiteral("BindShortcuts")}},
-        PortalCase{"a portal without global shortcuts", true, Kind::WithoutShortcuts, State::Unavailable, {}},
-        PortalCase{"no portal at all", false, Kind::BindsWithSession, State::Unavailable, {}}));
+        PortalCase{
+            "a portal without global shortcuts", true, Kind::WithoutShortcuts, State::Unavailable, {}, {}},
+        PortalCase{"no portal at all", false, Kind::BindsWithSession, State::Unavailable, {}, {}}));
 
 } // namespace

@@ -8,12 +8,24 @@
 namespace {
 const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+// As portals answer: each shortcut with its description and the key it got.
+QVariant answered(const QVariant& asked, bool keyed) {
+    platform::PortalShortcutList list = platform::portalShortcutsOf(asked);
+    for (platform::PortalShortcutEntry& entry : list) {
+        const QString key = keyed ? entry.properties.value("preferred_trigger").toString() : QString();
+        entry.properties = {{QStringLiteral("description"), entry.properties.value("description")},
+                            {QStringLiteral("trigger_description"), key}};
+    }
+    return QVariant::fromValue(list);
+}
+
 } // namespace
 
 // A session bus that starts no services: with the machine's own configuration, a call to
 // a portal nobody plays here would start the real one (and KDE's part of it, which outlives
 // the bus).
-const char* const busConfig = R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+const char* const busConfig =
+    R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>session</type>
@@ -27,10 +39,10 @@ const char* const busConfig = R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD
 )";
 
 PrivateSessionBus::PrivateSessionBus() {
-    if (!m_config.open() || m_config.write(busConfig) < 0 || !m_config.flush())
-        return;
-    m_daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + m_config.fileName(),
-                                                   QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    if (!m_config.open() || m_config.write(busConfig) < 0 || !m_config.flush()) return;
+    m_daemon.start(QStringLiteral("dbus-daemon"),
+                   {QStringLiteral("--config-file=") + m_config.fileName(), QStringLiteral("--nofork"),
+                    QStringLiteral("--print-address=1")});
     if (!m_daemon.waitForStarted(10000)) return;
     while (!m_daemon.canReadLine() && m_daemon.waitForReadyRead(10000)) {
     }
@@ -92,14 +104,15 @@ bool FakeShortcutPortal::handleMessage(const QDBusMessage& message, const QDBusC
     if (message.member() == QLatin1String("CreateSession")) {
         m_session = portalPath + QStringLiteral("/session/") + sender + QLatin1Char('/') +
                     options.value("session_handle_token").toString();
-        const auto given = QVariant::fromValue(platform::portalShortcutsOf(options.value("shortcuts")));
+        const bool binds = m_kind == Kind::BindsWithSession || m_kind == Kind::KeyClearedBefore;
         respond(request, 0,
                 {{QStringLiteral("session_handle"), m_session},
-                 {QStringLiteral("shortcuts"), m_kind == Kind::BindsWithSession ? given : none}});
+                 {QStringLiteral("shortcuts"),
+                  binds ? answered(options.value("shortcuts"), m_kind == Kind::BindsWithSession) : none}});
     } else if (message.member() == QLatin1String("BindShortcuts")) {
         const bool declined = m_kind == Kind::UserDeclines;
-        const auto given = QVariant::fromValue(platform::portalShortcutsOf(args.value(1)));
-        respond(request, declined ? 1 : 0, {{QStringLiteral("shortcuts"), declined ? none : given}});
+        respond(request, declined ? 1 : 0,
+                {{QStringLiteral("shortcuts"), declined ? none : answered(args.value(1), true)}});
     }
     return true;
 }

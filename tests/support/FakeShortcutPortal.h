@@ -23,11 +23,12 @@ private:
 };
 
 // The desktop portal's GlobalShortcuts interface as the desktops answer it: Plasma 5.27
-// binds the shortcuts given with the session; later portals bind on BindShortcuts, where
-// the user may decline; some portals lack the interface.
+// binds the shortcuts given with the session, with their preferred key unless the user
+// cleared it before; later portals bind on BindShortcuts, where the user may decline; some
+// portals lack the interface.
 class FakeShortcutPortal : public QDBusVirtualObject {
 public:
-    enum class Kind { BindsWithSession, BindsOnRequest, UserDeclines, WithoutShortcuts };
+    enum class Kind { BindsWithSession, KeyClearedBefore, BindsOnRequest, UserDeclines, WithoutShortcuts };
 
     FakeShortcutPortal(QDBusConnection bus, Kind kind);
     ~FakeShortcutPortal() override;

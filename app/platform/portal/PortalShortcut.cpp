@@ -79,11 +79,20 @@ QVariant PortalShortcut::shortcutList() const {
     return QVariant::fromValue(list);
 }
 
-bool PortalShortcut::listsOurKey(const QVariant& shortcuts) const {
+bool PortalShortcut::takeOurKey(const QVariant& shortcuts) {
     for (const PortalShortcutEntry& entry : portalShortcutsOf(shortcuts)) {
-        if (entry.id == m_key.id) return true;
+        if (entry.id != m_key.id) continue;
+        m_trigger = entry.properties.value(QStringLiteral("trigger_description")).toString();
+        return true;
     }
     return false;
+}
+
+QString PortalShortcut::boundWhy(const QString& how) const {
+    // Without a key the shortcut is still ours: the desktop's shortcut settings can give it one.
+    return m_trigger.isEmpty()
+               ? how + QStringLiteral(", without a key: set one in the desktop's shortcut settings")
+               : how + QStringLiteral(" to ") + m_trigger;
 }
 
 void PortalShortcut::ask(const QString& method, const QList<QVariant>& arguments, const QString& token) {
@@ -134,8 +143,8 @@ void PortalShortcut::onResponse(uint response, const QVariantMap& results, const
         m_session = pathIn(results.value(QStringLiteral("session_handle")));
         if (m_session.isEmpty()) {
             setState(State::Unavailable, QStringLiteral("the portal gave no session"));
-        } else if (listsOurKey(results.value(QStringLiteral("shortcuts")))) {
-            setState(State::Bound, QStringLiteral("bound with the session"));
+        } else if (takeOurKey(results.value(QStringLiteral("shortcuts")))) {
+            setState(State::Bound, boundWhy(QStringLiteral("bound with the session")));
         } else {
             const QString token = m_key.sessionToken + QStringLiteral("_bind");
             ask(QStringLiteral("BindShortcuts"),
@@ -145,10 +154,8 @@ void PortalShortcut::onResponse(uint response, const QVariantMap& results, const
         }
         return;
     }
-    // The user may have left the key unassigned; the shortcut's settings can give it one later.
-    setState(State::Bound, listsOurKey(results.value(QStringLiteral("shortcuts")))
-                               ? QStringLiteral("bound")
-                               : QStringLiteral("bound without a key yet"));
+    takeOurKey(results.value(QStringLiteral("shortcuts")));
+    setState(State::Bound, boundWhy(QStringLiteral("bound")));
 }
 
 void PortalShortcut::onActivated(const QDBusMessage& message) {

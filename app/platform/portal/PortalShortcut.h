@@ -37,6 +37,9 @@ public:
 
     void start();
     State state() const { return m_state; }
+    // The key the desktop gave the shortcut, as it describes it ("F9"); empty while none is
+    // known. Plasma keeps a key the user cleared, and binds the shortcut without one.
+    QString trigger() const { return m_trigger; }
     // True once per activation of the last half second; forgets it.
     bool takeActivation();
 
@@ -53,8 +56,10 @@ private:
     void awaitAnswerAt(const QString& path);
     void stopAwaiting();
     void setState(State state, const QString& why);
-    bool listsOurKey(const QVariant& shortcuts) const;
+    // Whether the answer lists our shortcut; takes the key it names.
+    bool takeOurKey(const QVariant& shortcuts);
     QVariant shortcutList() const;
+    QString boundWhy(const QString& how) const;
 
     QDBusConnection m_bus;
     Key m_key;
@@ -62,6 +67,7 @@ private:
     State m_state = State::Idle;
     QString m_requestPath; // the request whose answer is awaited
     QString m_session;
+    QString m_trigger;
     qint64 m_activatedAt = -1;
 };
 
