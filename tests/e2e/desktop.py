@@ -141,8 +141,7 @@ def start_xvfb(width, height):
 
 
 class Desktop:
-    def __init__(self, width=1280, height=800, manager="openbox", monitors=None):
-        """monitors: [(x, y, width, height, primary)] laid over one screen of width x height."""
+    def __init__(self, width=1280, height=800, manager="openbox"):
         self.width, self.height, self.manager = width, height, manager
         self.processes = []
         self.xvfb, number = start_xvfb(width, height)
@@ -150,10 +149,6 @@ class Desktop:
         self.env.pop("XDG_RUNTIME_DIR", None)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.config = private_config(self.env)
-        for i, (x, y, w, h, primary) in enumerate(monitors or ()):
-            name = ("*" if primary else "") + f"vexlo-{i}"
-            subprocess.run(["xrandr", "--setmonitor", name, f"{w}/{w // 4}x{h}/{h // 4}+{x}+{y}",
-                            "screen" if i == 0 else "none"], env=self.env, check=True, timeout=10)
         self.start_manager(MANAGERS[manager])
 
     def start_manager(self, command, attempts=2):

@@ -238,7 +238,7 @@ class Desktops(unittest.TestCase):
         self.assertTrue(d.wait_for(lambda: not self.visible_main(), 10), "the panel gives way to the strip")
         self.assertTrue(d.global_shortcut("vexlo_timer", "show-timer"))
         self.assertTrue(d.wait_for(self.visible_main, 3), "the shortcut brings the panel back")
-        self.assertIn("global shortcut show-timer: bound with the session to F9", self.program.log())
+        self.assertIn("global shortcut show-timer: bound with the session, the portal names its key F9", self.program.log())
 
 
 def lesson_on(manager, composited):

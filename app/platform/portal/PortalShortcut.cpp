@@ -90,9 +90,11 @@ bool PortalShortcut::takeOurKey(const QVariant& shortcuts) {
 
 QString PortalShortcut::boundWhy(const QString& how) const {
     // Without a key the shortcut is still ours: the desktop's shortcut settings can give it one.
+    // (The key named is the portal's word: Plasma 5.27 names the preferred one even where
+    // another program's shortcut holds it and ours got none.)
     return m_trigger.isEmpty()
                ? how + QStringLiteral(", without a key: set one in the desktop's shortcut settings")
-               : how + QStringLiteral(" to ") + m_trigger;
+               : how + QStringLiteral(", the portal names its key ") + m_trigger;
 }
 
 void PortalShortcut::ask(const QString& method, const QList<QVariant>& arguments, const QString& token) {
