@@ -11,7 +11,9 @@
 start_private_xvfb() {
     local n=0
     while [ "$n" -lt 200 ]; do
-        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+        # (A server may still listen under the number after its files are gone.)
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] &&
+            ! grep -q " @/tmp/.X11-unix/X$n\$" /proc/net/unix; then
             Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp 2>/dev/null &
             VEXLO_XVFB_PID=$!
             for _ in $(seq 200); do

@@ -118,12 +118,38 @@ def lock_holder(number):
         return None
 
 
+def listeners(number):
+    """Ids of the processes listening under an X display number (its socket file or the
+    abstract socket of that name): a server may still hold the number after its files are
+    gone, while it ends."""
+    names = (f"/tmp/.X11-unix/X{number}", f"@/tmp/.X11-unix/X{number}")
+    with open("/proc/net/unix") as f:
+        inodes = {line.split()[6] for line in f if line.split()[-1] in names}
+    found = set()
+    for entry in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            for fd in os.listdir(f"/proc/{entry}/fd"):
+                target = os.readlink(f"/proc/{entry}/fd/{fd}")
+                if target.startswith("socket:[") and target[8:-1] in inodes:
+                    found.add(int(entry))
+        except OSError:
+            continue
+    return sorted(found) if found or not inodes else ["?"]
+
+
+def display_state(number):
+    """What holds an X display number, for a failure's message."""
+    socket = "present" if os.path.exists(f"/tmp/.X11-unix/X{number}") else "gone"
+    return f"lock held by {lock_holder(number)}, socket file {socket}, listening: {listeners(number)}"
+
+
 def start_xvfb(width, height):
     """An Xvfb on a free display number of our choosing; returns the process and number.
     Not -displayfd: such a server holds no /tmp/.X<n>-lock, and KWin's XWayland took its
     number and removed its socket file, after which the display answered nobody."""
     for number in range(1, 200):
-        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}") or \
+                listeners(number):
             continue
         xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
                                 stderr=subprocess.DEVNULL)
@@ -173,9 +199,10 @@ class Desktop:
             print(f"{self.manager} did not start (attempt {attempt + 1}): {said[-500:]}", file=sys.stderr)
         display = self.env["DISPLAY"]
         server = "running" if self.xvfb is None or self.xvfb.poll() is None else f"ended ({self.xvfb.returncode})"
+        held = display_state(display[1:])
         self.close()
         raise RuntimeError(f"the window manager {self.manager} did not start on {display} (its server {server}, "
-                           f"lock held by {lock_holder(display[1:])}): {said[-2000:]}")
+                           f"pid {self.xvfb.pid if self.xvfb else None}; {held}): {said[-2000:]}")
 
     def pids(self):
         """The desktop's own processes, which a test's clean-up leaves alone."""
@@ -190,11 +217,11 @@ class Desktop:
         for p in [self.wm, *self.processes, self.xvfb]:
             if p is None:
                 continue
-            p.terminate()
-            try:
-                p.wait(5)
-            except subprocess.TimeoutExpired:
-                p.kill()
+            stop(p, grace=5)
+        # What the desktop's processes left running (KWin's XWayland, the portal's helpers)
+        # ends with it, so that no server of it still holds its display number when the next
+        # desktop chooses one.
+        end_descendants()
         shutil.rmtree(self.config, ignore_errors=True)
 
     def xdotool(self, *args):
