@@ -151,8 +151,10 @@ def start_xvfb(width, height):
         if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}") or \
                 listeners(number):
             continue
-        xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-                                stderr=subprocess.DEVNULL)
+        # -noreset: the server would reset once our check below leaves it, its last client,
+        # and turn away the window manager connecting meanwhile (seen under load).
+        xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp",
+                                 "-noreset"], stderr=subprocess.DEVNULL)
         end = time.monotonic() + 10
         while xvfb.poll() is None and time.monotonic() < end:
             # Ours once it holds the number's lock and answers (an answer alone may come from
