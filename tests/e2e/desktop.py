@@ -125,6 +125,8 @@ def listeners(number):
     names = (f"/tmp/.X11-unix/X{number}", f"@/tmp/.X11-unix/X{number}")
     with open("/proc/net/unix") as f:
         inodes = {line.split()[6] for line in f if line.split()[-1] in names}
+    if not inodes:
+        return []
     found = set()
     for entry in filter(str.isdigit, os.listdir("/proc")):
         try:
@@ -134,7 +136,7 @@ def listeners(number):
                     found.add(int(entry))
         except OSError:
             continue
-    return sorted(found) if found or not inodes else ["?"]
+    return sorted(found) or ["?"]
 
 
 def display_state(number):
