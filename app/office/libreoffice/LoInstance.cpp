@@ -1,6 +1,7 @@
 #include "LoInstance.h"
 #include "LoLocks.h"
 
+#include <com/sun/star/awt/AsyncCallback.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
@@ -216,6 +217,12 @@ bool LoInstance::probe() {
                return true;
            }, t)
         .value_or(false);
+}
+
+void LoInstance::wakeEventLoop() {
+    if (!context.is()) return;
+    if (!asyncCallback.is()) asyncCallback = css::awt::AsyncCallback::create(context);
+    asyncCallback->addCallback({}, css::uno::Any());
 }
 
 bool LoInstance::quit() {

@@ -5,6 +5,7 @@
 #include "LoUno.h"
 #include "office/OfficeLogging.h"
 
+#include <com/sun/star/awt/XRequestCallback.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
@@ -81,12 +82,19 @@ public:
     bool send(const char* what, F fn);
     std::chrono::milliseconds callTimeout() const { return m_options.callTimeout; }
 
+    // Within a call: lets the office's event loop run what the call has scheduled. A change
+    // made from outside (a slide jump, a show's start) sets the office's repaint timer without
+    // waking its loop, and with its own X11 toolkit the screen then kept the old picture
+    // until some other event came, minutes under load. An empty posted event wakes it.
+    void wakeEventLoop();
+
     // State touched only by calls, i.e. on the worker thread.
     css::uno::Reference<css::frame::XDesktop2> desktop;
     css::uno::Reference<css::uno::XComponentContext> context;
     std::vector<LoDocument> documents; // activation order: the last one is the active one
     bool visible = false;
     bool alerts = true;
+    css::uno::Reference<css::awt::XRequestCallback> asyncCallback;
 
 private:
     struct Worker {

@@ -89,7 +89,7 @@ public:
         }
         m_jump->queued = true;
         m_jump->queuedAt = now;
-        return m_inst->send("go to slide", [c = m_controller, jump = m_jump](LoInstance&) {
+        return m_inst->send("go to slide", [c = m_controller, jump = m_jump](LoInstance& self) {
             int target;
             {
                 std::lock_guard lock(jump->mutex);
@@ -101,6 +101,7 @@ public:
                 return;
             }
             c->gotoSlideIndex(target - 1);
+            self.wakeEventLoop();
         });
     }
 
@@ -163,7 +164,7 @@ public:
                                     << (outcome == lo::ShowReadiness::Outcome::NotActivated ? "not activated"
                                                                                             : "not laid out in time");
         }
-        const bool started = m_inst->call("start show", [d = m_doc, readiness](LoInstance&) {
+        const bool started = m_inst->call("start show", [d = m_doc, readiness](LoInstance& self) {
                                         if (readiness) readiness->stop();
                                         auto pres = presentationOf(d);
                                         Reference<css::beans::XPropertySet> p(pres, UNO_QUERY_THROW);
@@ -173,6 +174,7 @@ public:
                                         p->setPropertyValue("IsEndless", Any(false));
                                         p->setPropertyValue("StartWithNavigator", Any(false));
                                         pres->start();
+                                        self.wakeEventLoop();
                                         return true;
                                     }).value_or(false);
         if (!started) return false;
