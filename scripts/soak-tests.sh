@@ -41,9 +41,11 @@ fi
 # What a run may start and must end: offices, buses, displays, desktops and portals. The
 # shared display and the loader's compilers are not among them.
 left_behind() {
-    # (Names as the kernel keeps them, cut to 15 characters.)
-    ps -eo pid=,comm= | grep -E ' (soffice\.bin|oosplash|dbus-daemon|dbus-launch|Xvfb|Xwayland|openbox|xfwm4|mutter|kwin_x11|kwin_wayland|xdg-desktop-por.*)$' |
-        awk -v shared="$VEXLO_XVFB_PID" '$1 != shared' | sort
+    # (Names as the kernel keeps them, cut to 15 characters.) Services the soak's own session
+    # bus started on demand (the accessibility bus's dbus-daemon) are in the bus's process
+    # group and end with it, after the last run.
+    ps -eo pid=,pgid=,comm= | grep -E ' (soffice\.bin|oosplash|dbus-daemon|dbus-launch|Xvfb|Xwayland|openbox|xfwm4|mutter|kwin_x11|kwin_wayland|xdg-desktop-por.*)$' |
+        awk -v shared="$VEXLO_XVFB_PID" -v bus="$VEXLO_BUS_PID" '$1 != shared && $2 != bus { print $1, $3 }' | sort
 }
 before=$(left_behind)
 
