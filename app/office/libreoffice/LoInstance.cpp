@@ -221,8 +221,16 @@ bool LoInstance::probe() {
 
 void LoInstance::wakeEventLoop() {
     if (!context.is()) return;
-    if (!asyncCallback.is()) asyncCallback = css::awt::AsyncCallback::create(context);
-    asyncCallback->addCallback({}, css::uno::Any());
+    // The change it follows has been made already: a failed wake must not turn the caller's
+    // request into a failure. An office that has gone is still reported as such.
+    try {
+        if (!asyncCallback.is()) asyncCallback = css::awt::AsyncCallback::create(context);
+        asyncCallback->addCallback({}, css::uno::Any());
+    } catch (const css::lang::DisposedException&) {
+        throw;
+    } catch (const css::uno::Exception& e) {
+        qCDebug(lcOfficeLo) << "waking the office's event loop failed:" << fromOU(e.Message);
+    }
 }
 
 bool LoInstance::quit() {
