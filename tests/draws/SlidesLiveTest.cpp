@@ -225,7 +225,7 @@ TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
     QStringList mapped = mappedWindows();
     for (QDeadlineTimer viewable(10000); mapped.isEmpty() && !viewable.hasExpired(); mapped = mappedWindows())
         QThread::msleep(100);
-    // When it fails (seen twice under load, cause not yet known), what the server and the
+    // When it fails (seen now and then under load, cause not yet known), what the server and the
     // window manager hold for the main window.
     auto mainWindowState = [this] {
         QProcess x;
