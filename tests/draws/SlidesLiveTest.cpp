@@ -241,8 +241,8 @@ TEST_F(SlidesLiveTest, ThePlayerShowsNote1AndItsCloseActionEndsOurOffice) {
     QStringList mapped = mappedWindows();
     for (QDeadlineTimer viewable(10000); mapped.isEmpty() && !viewable.hasExpired(); mapped = mappedWindows())
         QThread::msleep(100);
-    // When it fails (seen now and then under load, cause not yet known), what the server and the
-    // window manager hold for the main window.
+    // When it fails, what the server and the window manager hold for the main window (a window
+    // the manager withdrew is unmapped, on the root, without WM_STATE).
     auto mainWindowState = [this] {
         QProcess x;
         x.start(QStringLiteral("sh"), {QStringLiteral("-c"),
