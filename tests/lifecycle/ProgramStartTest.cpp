@@ -17,20 +17,24 @@ const QString program = QStringLiteral(VEXLO_PROGRAM);
 const QString dataDir = QStringLiteral(VEXLO_DATA_DIR);
 
 // Window ids whose title matches, via xdotool (which reads the X server, not Qt).
-QStringList windowsNamed(const QString& title) {
+// A window is named before it is mapped; only a viewable one can take a person's input.
+QStringList windowsNamed(const QString& title, bool onlyViewable = false) {
+    QStringList args{QStringLiteral("search"), QStringLiteral("--name"), title};
+    if (onlyViewable)
+        args.insert(1, QStringLiteral("--onlyvisible"));
     QProcess x;
-    x.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--name"), title});
+    x.start(QStringLiteral("xdotool"), args);
     x.waitForFinished(5000);
     return QString::fromLatin1(x.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-// Waits (bounded) for another process to show a window; this observes a separate
-// program, so there is no timer of ours to fire instead.
+// Waits (bounded) for another process to show a window on the screen; this observes a
+// separate program, so there is no timer of ours to fire instead.
 QStringList awaitWindow(const QString& title, int ms = 15000) {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < ms) {
-        const QStringList ids = windowsNamed(title);
+        const QStringList ids = windowsNamed(title, true);
         if (!ids.isEmpty())
             return ids;
         QThread::msleep(100);
@@ -47,8 +51,11 @@ void clickAt(const QString& windowId, int leftTwips, int topTwips) {
 }
 
 void pressEnter(const QString& windowId) {
-    QProcess::execute(QStringLiteral("xdotool"),
-                      {QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId});
+    // Enter typed without the focus would go elsewhere and leave the box waiting.
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"),
+                                {QStringLiteral("windowfocus"), QStringLiteral("--sync"), windowId}),
+              0)
+        << "the box " << windowId.toStdString() << " takes the focus";
     QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
 }
 
