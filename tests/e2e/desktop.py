@@ -261,6 +261,11 @@ class Desktop:
 
     def type_into(self, window, left_twips, top_twips, text):
         self.click(window, left_twips, top_twips)
+        # A person types once the window has come to the front. A manager slow to take the
+        # click (xfwm4 under load) gives the keyboard to the window later; keys typed
+        # meanwhile went to the window that had it before.
+        if not self.wait_for(lambda: self.active() == int(window), 10):
+            raise AssertionError(f"window {window} did not take the keyboard when clicked; {self.active()} has it")
         self.xdotool("key", "ctrl+a")
         self.xdotool("type", "--delay", "30", text)
 

@@ -99,6 +99,8 @@ class Desktops(unittest.TestCase):
         self.addCleanup(self.keep_diagnostics)  # while the show still runs
         self.assertTrue(self.desktop.wait_for(lambda: self.drive("state"), 90, 0.5), "the user's office answers")
         self.assertTrue(self.drive("open", show))
+        # The teacher sees the lesson open before turning to the timer.
+        self.assertTrue(self.desktop.wait_for(lambda: self.desktop.windows("^lesson"), 30), "the lesson opens")
         return office
 
     def drive(self, *command):
