@@ -492,6 +492,21 @@ class Program:
         with open(self.log_path, encoding="utf-8", errors="replace") as f:
             return f.read()
 
+    def window_states(self):
+        """For a failure's diagnostics: every X window of the program, mapped or not, as the
+        server and the window manager hold it (a window the manager withdrew is unmapped and
+        has no WM_STATE)."""
+        lines = []
+        for p in self.processes:
+            for w in (self.desktop.xdotool("search", "--pid", str(p.pid)) or "").split():
+                info = subprocess.run(["xwininfo", "-id", w], env=self.desktop.env, capture_output=True, text=True,
+                                      timeout=10).stdout
+                state = subprocess.run(["xprop", "-id", w, "WM_NAME", "WM_STATE"], env=self.desktop.env,
+                                       capture_output=True, text=True, timeout=10).stdout
+                keep = [line.strip() for line in info.splitlines() if re.search(r"Map State|-geometry", line)]
+                lines.append(f"{w}: " + "; ".join(keep + [line.strip() for line in state.splitlines()]))
+        return "\n".join(lines) + "\n"
+
     def main_window(self, seconds=15):
         found = self.desktop.wait_for(lambda: self.desktop.windows(MAIN_TITLE), seconds)
         return found[0] if found else None

@@ -107,6 +107,8 @@ class Acceptance(unittest.TestCase):
         name = os.path.join(ARTIFACTS, self.id().split(".")[-1])
         self.desktop.screenshot(name + ".png")
         shutil.copy(self.program.log_path, name + ".log")
+        with open(name + ".windows.txt", "w", encoding="utf-8") as f:
+            f.write(self.program.window_states())
         print(f"diagnostics (log, screenshot): {name}.log, {name}.png", file=sys.stderr)
 
     def shot(self, name, settle=0.0):
