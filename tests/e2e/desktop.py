@@ -145,6 +145,23 @@ def display_state(number):
     return f"lock held by {lock_holder(number)}, socket file {socket}, listening: {listeners(number)}"
 
 
+def keep_diagnostics(test, desktop, program, folder):
+    """Once a test has failed, keeps in `folder` what explains it: the program's debug log,
+    the screen, and the X state of the program's windows, as they were."""
+    result = getattr(getattr(test, "_outcome", None), "result", None)
+    failed = result is not None and any(t is test for t, _ in result.failures + result.errors)
+    if not folder or not failed or getattr(test, "diagnosed", False):
+        return
+    test.diagnosed = True
+    os.makedirs(folder, exist_ok=True)
+    name = os.path.join(folder, test.id().split(".")[-1])
+    desktop.screenshot(name + ".png")
+    shutil.copy(program.log_path, name + ".log")
+    with open(name + ".windows.txt", "w", encoding="utf-8") as f:
+        f.write(program.window_states())
+    print(f"diagnostics (log, screenshot): {name}.log, {name}.png", file=sys.stderr)
+
+
 def start_xvfb(width, height):
     """An Xvfb on a free display number of our choosing; returns the process and number.
     Not -displayfd: such a server holds no /tmp/.X<n>-lock, and KWin's XWayland took its

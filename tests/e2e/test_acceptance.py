@@ -10,7 +10,7 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from desktop import MAIN_TITLE, Desktop, Program, adopt_orphans  # noqa: E402
+from desktop import MAIN_TITLE, Desktop, Program, adopt_orphans, keep_diagnostics  # noqa: E402
 
 # The generator's private headless office reads the workbooks back (python3-uno bridge).
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "assets", "src"))
@@ -99,17 +99,7 @@ class Acceptance(unittest.TestCase):
 
     def keep_diagnostics(self):
         """A failed test keeps the program's debug log and the screen as it was."""
-        result = getattr(getattr(self, "_outcome", None), "result", None)
-        failed = result is not None and any(test is self for test, _ in result.failures + result.errors)
-        if not ARTIFACTS or not failed:
-            return
-        os.makedirs(ARTIFACTS, exist_ok=True)
-        name = os.path.join(ARTIFACTS, self.id().split(".")[-1])
-        self.desktop.screenshot(name + ".png")
-        shutil.copy(self.program.log_path, name + ".log")
-        with open(name + ".windows.txt", "w", encoding="utf-8") as f:
-            f.write(self.program.window_states())
-        print(f"diagnostics (log, screenshot): {name}.log, {name}.png", file=sys.stderr)
+        keep_diagnostics(self, self.desktop, self.program, ARTIFACTS)
 
     def shot(self, name, settle=0.0):
         if SHOTS:

@@ -16,7 +16,8 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from desktop import MAIN_TITLE, MANAGERS, Desktop, Program, WaylandDesktop, adopt_orphans, stop  # noqa: E402
+from desktop import (MAIN_TITLE, MANAGERS, Desktop, Program, WaylandDesktop, adopt_orphans, keep_diagnostics,  # noqa: E402
+                     stop)
 
 BINARY = os.environ["VEXLO_PROGRAM"]
 DATA = os.environ["VEXLO_DATA_DIR"]
@@ -64,17 +65,7 @@ class Desktops(unittest.TestCase):
         self.assertIsNotNone(self.main, "the main window appears")
 
     def keep_diagnostics(self):
-        result = getattr(getattr(self, "_outcome", None), "result", None)
-        failed = result is not None and any(test is self for test, _ in result.failures + result.errors)
-        if ARTIFACTS and failed and not getattr(self, "diagnosed", False):
-            self.diagnosed = True
-            os.makedirs(ARTIFACTS, exist_ok=True)
-            name = os.path.join(ARTIFACTS, self.id().split(".")[-1])
-            self.desktop.screenshot(name + ".png")
-            shutil.copy(self.program.log_path, name + ".log")
-            with open(name + ".windows.txt", "w", encoding="utf-8") as f:
-                f.write(self.program.window_states())
-            print(f"diagnostics (log, screenshot): {name}.log, {name}.png", file=sys.stderr)
+        keep_diagnostics(self, self.desktop, self.program, ARTIFACTS)
 
     def shot(self, name):
         if SHOTS:
