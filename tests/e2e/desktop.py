@@ -191,6 +191,7 @@ class Desktop:
     def __init__(self, width=1280, height=800, manager="openbox"):
         self.width, self.height, self.manager = width, height, manager
         self.processes = []
+        self.wm = self.wm_log = None
         self.xvfb, number = start_xvfb(width, height)
         self.env = dict(os.environ, DISPLAY=f":{number}", QT_QPA_PLATFORM="xcb", SAL_USE_VCLPLUGIN="gen")
         self.env.pop("XDG_RUNTIME_DIR", None)
@@ -211,6 +212,7 @@ class Desktop:
                 return
             self.wm_log.seek(0)
             said = self.wm_log.read().decode(errors="replace")
+            self.wm_log.close()
             self.wm.terminate()
             try:
                 self.wm.wait(10)
@@ -239,6 +241,8 @@ class Desktop:
             if p is None:
                 continue
             stop(p, grace=5)
+        if self.wm_log is not None:
+            self.wm_log.close()
         # What the desktop's processes left running (KWin's XWayland, the portal's helpers)
         # ends with it, so that no server of it still holds its display number when the next
         # desktop chooses one.
