@@ -107,7 +107,7 @@ void FloatingToolbar::closeToolbar() {
     const bool unattended = s.countdownState == AppState::Idle || s.countdownState == AppState::Paused;
     const bool presentationNotShown = s.presentationSeen && !s.slideShowSeen;
     if (unattended || presentationNotShown) {
-        setTop(2000);
+        setTop(screenTop() + 2000);
         setLeft(centredLeft());
         c.platform.messages.information(toolbarTexts::hintTitle, toolbarTexts::cannotHide);
         return;

@@ -160,7 +160,6 @@ void NameDrawWindow::endRound() {
     const Guard self(this);
     DrawSession& s = liveSession();
     m_roundEnded = true;
-    m_inRoundEnd = true;
     button("Command3")->setEnabled(false);
     button("Command4")->setEnabled(false);
     button("Command6")->setEnabled(false);
@@ -177,9 +176,10 @@ void NameDrawWindow::endRound() {
         } else {
             FormTimer* wait = timer(QStringLiteral("Timer5"));
             wait->setEnabled(true);
-            // Ends early when the window is closed under it.
+            // Ends early when the window is closed under it. Each turn sleeps until an
+            // event comes (Timer5's tick at the latest) rather than spinning a core.
             while (s.waitTicks < threshold && wait->enabled()) {
-                if (!stays(self, 2))
+                if (!waitsForEvents(self) || !stays(self, 1))
                     return;
             }
             wait->setEnabled(false);
@@ -196,7 +196,6 @@ void NameDrawWindow::endRound() {
         return; // closed meanwhile: the unload has saved the whole round
     const vexlo::office::FileProblem unsaved = s.workbook.saveAndQuit();
     s.workbookHeld = false;
-    m_inRoundEnd = false;
     button("Command2")->setEnabled(true);
     requestFocus(button("Command2"));
     s.drawnCount = 0;

@@ -10,6 +10,7 @@
 #include "platform/FileLookup.h"
 #include "platform/Platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -142,6 +143,13 @@ bool NameDrawWindow::stays(const QPointer<NameDrawWindow>& self, int times) {
     return self && !self->closing();
 }
 
+bool NameDrawWindow::waitsForEvents(const QPointer<NameDrawWindow>& self) {
+    if (!self)
+        return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return self && !self->closing();
+}
+
 void NameDrawWindow::setInputBlocked(bool blocked) {
     if (!blocked && !m_inputBlocked)
         return;
@@ -231,12 +239,12 @@ void NameDrawWindow::onUnload() {
     setInputBlocked(false);
     // Closed before "返　回" could finish, or some other way (the program ending): the
     // workbook is left as the return leaves it, so no half round stays in the file and no
-    // program lingers.
+    // program lingers. A finished round (being saved, or looked at) is kept whole.
     ListWorkbook& wb = liveSession().workbook;
     if (liveSession().workbookHeld && wb.programRunning() && (holdsThrowawayView() || !wb.worksheet())) {
         wb.quit();
     } else if (liveSession().workbookHeld && wb.programRunning()) {
-        if (!m_inRoundEnd)
+        if (!m_roundEnded)
             wb.clearOnAbandon(liveSession().counts.totalCount);
         wb.saveAndQuit();
     } else if (wb.programRunning()) {

@@ -96,6 +96,8 @@ protected:
     // False when the window was closed meanwhile; it may then be destroyed already, and
     // the caller touches nothing of it any more.
     static bool stays(const QPointer<NameDrawWindow>& self, int times);
+    // As stays(self, 1), but sleeps until at least one event has come.
+    static bool waitsForEvents(const QPointer<NameDrawWindow>& self);
     // Watches the window across yields: null once it has been destroyed.
     using Guard = QPointer<NameDrawWindow>;
 
@@ -120,9 +122,8 @@ private:
     std::unique_ptr<DrawSession> m_session;
     bool m_shownOnce = false;
     bool m_inputBlocked = false;
+    // From the last draw on: a close or a return keeps the round.
     bool m_roundEnded = false;
-    // From the last draw until the round is saved: a close keeps the round.
-    bool m_inRoundEnd = false;
     bool m_returning = false;
     bool m_closing = false;
 };

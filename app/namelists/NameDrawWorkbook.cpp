@@ -61,7 +61,7 @@ void NameDrawWindow::editOrViewList() {
     confirm->setText(listTexts::confirmCaption);
     confirm->setEnabled(true);
     requestFocus(confirm);
-    setLeft(0);
+    setLeft(screenLeft());
     timer(QStringLiteral("Timer2"))->setEnabled(true);
 
     if (!s.prepared)
@@ -159,7 +159,9 @@ void NameDrawWindow::returnToMain() {
         wb.release();
         s.workbookHeld = false;
     } else if (s.workbookHeld) {
-        wb.clearOnAbandon(s.counts.totalCount);
+        // Only a round still being drawn is taken back; the results of a finished one stay.
+        if (!m_roundEnded)
+            wb.clearOnAbandon(s.counts.totalCount);
         if (!pause(2))
             return;
         if (auto* app = wb.app())
