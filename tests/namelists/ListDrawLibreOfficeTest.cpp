@@ -2,6 +2,7 @@
 // name.xls, read back from the file on disk afterwards.
 
 #include "AppHarness.h"
+#include "ChildProcesses.h"
 
 #include "core/FormTimer.h"
 #include "namelists/ListDrawTexts.h"
@@ -19,7 +20,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace namelists;
 using namespace vexlo::office;
@@ -57,7 +61,12 @@ protected:
     static QPushButton* button(Form& w, const char* name) { return w.control<QPushButton>(QLatin1String(name)); }
     static QString text(Form& w, const char* name) { return w.control<QLineEdit>(QLatin1String(name))->text(); }
 
-    LibreOfficeSuite suite;
+    std::vector<bool> busyTold;
+    LibreOfficeSuite suite{[this] {
+        LibreOfficeOptions o;
+        o.busy = [this](bool busy) { busyTold.push_back(busy); };
+        return o;
+    }()};
     AppHarness h;
     QString path;
 };
@@ -136,6 +145,44 @@ TEST_F(ListDrawLibreOfficeTest, AWholeRoundLeavesTheDrawNumbersOfExactlyTheDrawn
     }
     EXPECT_EQ(numbered, 12);
     reader->Quit();
+}
+
+// An office started ahead that stands still (a loaded machine, here SIGSTOP) while the
+// list is opened: the windows keep running, the pointer says why, and once the office
+// goes on the list opens in it.
+TEST_F(ListDrawLibreOfficeTest, WaitingForAnOfficeStartedAheadLeavesTheWindowsRunning) {
+    const QList<qint64> before = testsupport::childrenNamed("soffice.bin");
+    auto& w = *static_cast<ListDrawWindow*>(h.ctx().forms.ref(FormId::Form4));
+    w.show();
+    QList<qint64> warm;
+    QElapsedTimer started;
+    started.start();
+    while (warm.isEmpty() && started.elapsed() < 30000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        for (qint64 pid : testsupport::childrenNamed("soffice.bin"))
+            if (!before.contains(pid))
+                warm.append(pid);
+    }
+    ASSERT_EQ(warm.size(), 1) << "the window starts a spreadsheet program ahead";
+    ::kill(pid_t(warm[0]), SIGSTOP);
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(50);
+    QTimer::singleShot(2000, [pid = warm[0]] { ::kill(pid_t(pid), SIGCONT); });
+
+    QElapsedTimer clock;
+    clock.start();
+    button(w, "Command2")->click(); // 编辑名单: the list opens in that office
+    const qint64 waited = clock.elapsed();
+    ::kill(pid_t(warm[0]), SIGCONT);
+    EXPECT_GE(ticks, 20) << "the event loop ran during the " << waited << " ms the office stood still";
+    EXPECT_EQ(busyTold, (std::vector<bool>{true, false})) << "a busy pointer while it waited";
+    ASSERT_TRUE(h.fake.messages.shown.empty()) << h.fake.messages.shown[0].text.toStdString();
+    auto* sheet = w.session().workbook.worksheet();
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->Value(10, 4).value_or(QVariant()).toInt(), 40);
+    button(w, "Command5")->click();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The shared scenarios against real LibreOffice, and what only the real backend has:
 // private processes, deadlines on calls, cleanup when this program dies, encryption on disk.
 
+#include "ChildProcesses.h"
 #include "LibreOfficeTestBackend.h"
 #include "PresentationScenarios.h"
 #include "SpreadsheetScenarios.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QSet>
 #include <QThread>
 
 #include <functional>
@@ -51,26 +53,25 @@ bool waitUntilGone(qint64 pid, int ms) {
     return !processAlive(pid);
 }
 
-// Offices this process started (they are its children), started or still starting.
-QList<qint64> childOffices() {
-    QList<qint64> found;
-    const QString self = QString::number(QCoreApplication::applicationPid());
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-        if (!stat.open(QIODevice::ReadOnly)) continue;
-        // pid (comm) state ppid ...
-        const QString line = QString::fromLocal8Bit(stat.readAll());
-        const QStringList rest = line.section(')', -1).split(' ', Qt::SkipEmptyParts);
-        if (line.contains(QLatin1String("(soffice.bin)")) && rest.size() > 1 && rest[1] == self)
-            found.append(entry.toLongLong());
-    }
-    return found;
-}
-
 bool waitFor(const std::function<bool()>& done, int ms) {
     QDeadlineTimer deadline(ms);
     while (!done() && !deadline.hasExpired()) QThread::msleep(50);
     return done();
+}
+
+QSet<QString> officePipeFiles() {
+    const QStringList names = QDir(QStringLiteral("/tmp")).entryList({QStringLiteral("OSL_PIPE_*")}, QDir::System);
+    return {names.begin(), names.end()};
+}
+
+// Pipe files that appeared since `before` and that no live office listens on any more.
+QStringList deadPipeFiles(const QSet<QString>& before) {
+    QFile table(QStringLiteral("/proc/net/unix"));
+    const QByteArray bound = table.open(QIODevice::ReadOnly) ? table.readAll() : QByteArray();
+    QStringList dead;
+    for (const QString& name : officePipeFiles() - before)
+        if (!bound.contains(QFile::encodeName(QStringLiteral("/tmp/") + name))) dead.append(name);
+    return dead;
 }
 
 class LibreOfficeOnly : public OfficeScenario<LibreOfficeBackend> {
@@ -108,9 +109,9 @@ TEST_F(LibreOfficeOnly, OwnProgramsArePrivateSofficeProcessesWithReusedProfiles)
 }
 
 TEST_F(LibreOfficeOnly, AnOfficeStartedAheadIsTakenOnceAndOneNobodyTakesIsEnded) {
-    const QList<qint64> before = childOffices();
+    const QList<qint64> before = testsupport::childrenNamed("soffice.bin");
     auto mine = [&before] {
-        QList<qint64> now = childOffices();
+        QList<qint64> now = testsupport::childrenNamed("soffice.bin");
         for (qint64 pid : before) now.removeAll(pid);
         return now;
     };
@@ -148,6 +149,7 @@ TEST_F(LibreOfficeOnly, HungProgramMakesTheCallFailAndIsKilled) {
     o.callTimeout = std::chrono::milliseconds(1500);
     LibreOfficeSuite quick(o);
     const QString file = writeNameList();
+    const QSet<QString> pipesBefore = officePipeFiles();
     auto app = quick.createSpreadsheetApp();
     ASSERT_TRUE(app);
     auto wb = app->Open(file, kPassword);
@@ -159,6 +161,8 @@ TEST_F(LibreOfficeOnly, HungProgramMakesTheCallFailAndIsKilled) {
     EXPECT_FALSE(sheet->Value(10, 4));
     EXPECT_FALSE(app->IsRunning());
     EXPECT_FALSE(processAlive(pid)) << "the stuck office is killed, not left behind";
+    const QStringList dead = deadPipeFiles(pipesBefore);
+    EXPECT_TRUE(dead.isEmpty()) << "its pipe files are left: " << dead.join(u' ').toStdString();
     EXPECT_FALSE(sheet->Value(10, 4));
     EXPECT_FALSE(quick.attachRunningSpreadsheet());
     // The handle's next opening gets a working program, and the killed one's lock is cleared.

@@ -43,6 +43,28 @@ QHash<pid_t, pid_t> parents(QList<pid_t>* zombies) {
     return out;
 }
 
+} // namespace
+
+QList<qint64> childrenNamed(const QByteArray& name) {
+    QList<qint64> found;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const int open = line.indexOf('('), close = line.lastIndexOf(')');
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (open < 0 || fields.size() < 2 || fields[0] == "Z")
+            continue;
+        if (line.mid(open + 1, close - open - 1) == name && fields[1].toInt() == getpid())
+            found.append(entry.toLongLong());
+    }
+    return found;
+}
+
+namespace {
+
 QList<pid_t> liveDescendants() {
     const QHash<pid_t, pid_t> parent = parents(nullptr);
     const pid_t self = getpid();

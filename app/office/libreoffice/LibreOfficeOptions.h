@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 
 namespace vexlo::office {
 
@@ -19,6 +20,9 @@ struct LibreOfficeOptions {
     // Window toolkit of the office; empty: keep SAL_USE_VCLPLUGIN if set, else "gen",
     // which works on any X server, Xvfb included.
     QString vclPlugin;
+    // Told true while a window waits for a program to start (after a moment) and false
+    // when it is there, for a busy pointer; the windows keep running meanwhile.
+    std::function<void(bool)> busy;
 };
 
 } // namespace vexlo::office

@@ -1,5 +1,7 @@
 #include "LoInstance.h"
+
 #include "LoLocks.h"
+#include "LoWaitOffUiThread.h"
 
 #include <com/sun/star/awt/AsyncCallback.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
@@ -99,6 +101,7 @@ std::shared_ptr<LoInstance> LoInstance::start(Kind kind, const LibreOfficeOption
     if (!localContext(programDir).is()) return nullptr;
     static std::once_flag swept;
     std::call_once(swept, [] { removeStalePipeFiles(QStringLiteral("vexlo_")); });
+    ProfileSlot::removeIdlePipeFiles(profileRoot);
     auto slot = ProfileSlot::acquire(profileRoot);
     if (!slot) return nullptr;
     std::shared_ptr<LoInstance> inst(new LoInstance(kind, options, programDir, std::move(slot)));
@@ -234,6 +237,13 @@ void LoInstance::wakeEventLoop() {
 }
 
 bool LoInstance::quit() {
+    // An office under load takes its time to go: the windows do not stand still meanwhile.
+    bool done = false;
+    runOffUiThread([this, &done] { done = quitHere(); }, m_options.busy);
+    return done;
+}
+
+bool LoInstance::quitHere() {
     if (!alive()) return false;
     call("quit", [](LoInstance& self) {
         auto en = self.desktop->getComponents()->createEnumeration();
@@ -291,6 +301,7 @@ void LoInstance::killAtExit() {
 
 void LoInstance::afterDeath() {
     removePipeFile(m_pipeName);
+    removePipeFile(singleOfficePipeName(m_profileUrl));
     QStringList files;
     {
         QMutexLocker lock(&m_filesMutex);

@@ -97,6 +97,7 @@ public:
     css::uno::Reference<css::awt::XRequestCallback> asyncCallback;
 
 private:
+    bool quitHere();
     struct Worker {
         std::mutex mutex;
         std::condition_variable wake;

@@ -2,8 +2,10 @@
 
 #include "office/OfficeLogging.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <fcntl.h>
@@ -28,6 +30,7 @@ namespace {
 constexpr int kSlots = 32;
 
 QString lockPath(const QString& profileDir) { return profileDir + QStringLiteral(".lock"); }
+QString profileUrl(const QString& dir) { return QUrl::fromLocalFile(dir).toString(QUrl::FullyEncoded); }
 } // namespace
 
 std::unique_ptr<ProfileSlot> ProfileSlot::acquire(const QString& root) {
@@ -63,7 +66,14 @@ ProfileSlot::~ProfileSlot() {
     if (m_fd >= 0) ::close(m_fd);
 }
 
-QString ProfileSlot::url() const { return QUrl::fromLocalFile(m_dir).toString(QUrl::FullyEncoded); }
+QString ProfileSlot::url() const { return profileUrl(m_dir); }
+
+void ProfileSlot::removeIdlePipeFiles(const QString& root) {
+    for (int i = 0; i < kSlots; ++i) {
+        const QString dir = QDir(root).filePath(QStringLiteral("profile-%1").arg(i));
+        if (QFileInfo::exists(dir) && !inUse(dir)) removePipeFile(singleOfficePipeName(profileUrl(dir)));
+    }
+}
 
 QList<QByteArray> childEnvironment(const QList<QByteArray>& overrides) {
     QList<QByteArray> env;
@@ -212,6 +222,14 @@ void removeStalePipeFiles(const QString& prefix) {
             if (::kill(pid_t(owner), 0) != 0 && errno == ESRCH) QFile::remove(d.filePath(name));
         }
     }
+}
+
+QString singleOfficePipeName(const QString& profileUrl) {
+    const QByteArray utf16(reinterpret_cast<const char*>(profileUrl.utf16()), profileUrl.size() * 2);
+    QString hex;
+    for (const char byte : QCryptographicHash::hash(utf16, QCryptographicHash::Md5))
+        hex += QString::number(uchar(byte), 16); // unpadded, as the office writes it
+    return QStringLiteral("SingleOfficeIPC_") + hex;
 }
 
 void removePipeFile(const QString& pipeName) {

@@ -24,6 +24,9 @@ public:
 
     QString dir() const { return m_dir; }
     QString url() const;
+    // Removes the hand-over pipe files of the slots under `root` that no office of ours
+    // holds: a killed office leaves its file behind, named after its profile.
+    static void removeIdlePipeFiles(const QString& root);
 
 private:
     ProfileSlot(QString dir, int fd) : m_dir(std::move(dir)), m_fd(fd) {}
@@ -59,6 +62,10 @@ private:
 // The environment of the parent with `overrides` ("NAME=value") replacing or adding.
 QList<QByteArray> childEnvironment(const QList<QByteArray>& overrides);
 
+// The pipe through which a second start of an office with this profile hands its
+// arguments to the first: LibreOffice names it after the profile's address (MD5 of its
+// UTF-16 code units).
+QString singleOfficePipeName(const QString& profileUrl);
 // The socket file an office pipe leaves behind when the office is killed.
 void removePipeFile(const QString& pipeName);
 // Pipe files left by earlier runs of this program that were killed outright.

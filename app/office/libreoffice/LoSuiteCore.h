@@ -3,6 +3,7 @@
 #include "LibreOfficeOptions.h"
 #include "LoInstance.h"
 #include "LoRegistry.h"
+#include "LoWaitOffUiThread.h"
 #include "LoWarmOffices.h"
 
 #include <memory>
@@ -17,10 +18,19 @@ public:
     QString programDir;
     QString profileRoot;
 
-    // The office started ahead for this kind if there is one, else a new one.
+    // The office started ahead for this kind if there is one, else a new one. A start
+    // takes seconds, more under load: the windows do not stand still meanwhile.
     std::shared_ptr<lo::LoInstance> start(lo::LoInstance::Kind kind) {
-        auto inst = warm.take(kind);
-        if (!inst) inst = lo::LoInstance::start(kind, options, programDir, profileRoot);
+        std::shared_ptr<lo::LoInstance> inst;
+        auto takeOrStart = [&] {
+            inst = warm.take(kind);
+            if (!inst) inst = lo::LoInstance::start(kind, options, programDir, profileRoot);
+        };
+        // The hidden office that writes files is started under a lock of its own.
+        if (kind == lo::LoInstance::Kind::Utility)
+            takeOrStart();
+        else
+            lo::runOffUiThread(takeOrStart, options.busy);
         if (inst) lo::LoRegistry::instance().add(inst, this);
         return inst;
     }
