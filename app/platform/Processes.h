@@ -19,9 +19,6 @@ public:
     virtual ~Processes() = default;
     // A snapshot of the running processes; nullopt when it cannot be taken.
     virtual std::optional<std::vector<ProcessEntry>> snapshot() = 0;
-    // Ends every process of that executable name (case ignored) except the listed ones:
-    // asked to end first, forced after a short grace. Returns at once.
-    virtual void terminate(const QString& exeName, const QList<qint64>& spared) = 0;
     // Starts a command line as its own process, never waited for.
     virtual bool startDetached(const QString& commandLine) = 0;
     // Hands a document or address to the desktop's default handler.

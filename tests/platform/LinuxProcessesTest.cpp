@@ -129,41 +129,4 @@ TEST(LinuxProcesses, AnEndedProcessNotYetReapedIsNotRunning) {
     EXPECT_FALSE(platform::exitproc(processes, probeName.toLower()));
 }
 
-TEST(LinuxProcesses, TerminateAsksFirstIgnoringTheNamesCase) {
-    Probe probe("wait");
-    ASSERT_TRUE(probe.ready());
-    LinuxProcesses processes(60000); // the ask alone must end it
-    processes.terminate(probeName.toUpper(), {});
-    const int status = probe.waitForEnd(10000);
-    ASSERT_NE(status, -1);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(WTERMSIG(status), SIGTERM);
-}
-
-TEST(LinuxProcesses, TerminateForcesAProcessThatRefusesAfterTheGrace) {
-    Probe probe("ignore-term");
-    ASSERT_TRUE(probe.ready());
-    LinuxProcesses processes(300);
-    processes.terminate(probeName.toLower(), {});
-    EXPECT_TRUE(probe.stillRunning()) << "terminate returns at once and forces only later";
-    const int status = probe.waitForEnd(10000);
-    ASSERT_NE(status, -1);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(WTERMSIG(status), SIGKILL);
-}
-
-TEST(LinuxProcesses, TerminateSparesTheListedProcesses) {
-    Probe spared("ignore-term");
-    Probe victim("ignore-term");
-    ASSERT_TRUE(spared.ready());
-    ASSERT_TRUE(victim.ready());
-    LinuxProcesses processes(200);
-    processes.terminate(probeName.toLower(), {spared.pid()});
-    const int status = victim.waitForEnd(10000);
-    ASSERT_NE(status, -1);
-    EXPECT_EQ(WTERMSIG(status), SIGKILL);
-    // The victim was forced after the grace, so the forcing is over: the spared one runs on.
-    EXPECT_TRUE(spared.stillRunning());
-}
-
 } // namespace

@@ -122,9 +122,6 @@ public:
             return std::nullopt;
         return running;
     }
-    void terminate(const QString& exeName, const QList<qint64>& spared) override {
-        terminated.push_back({exeName, spared});
-    }
     bool startDetached(const QString& commandLine) override {
         started << commandLine;
         return startSucceeds;
@@ -136,7 +133,6 @@ public:
 
     std::vector<ProcessEntry> running;
     bool snapshotFails = false;
-    std::vector<std::pair<QString, QList<qint64>>> terminated;
     QStringList started;
     bool startSucceeds = true;
     QStringList opened;

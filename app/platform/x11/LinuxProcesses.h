@@ -9,15 +9,9 @@ namespace platform {
 // out of the snapshot.
 class LinuxProcesses : public Processes {
 public:
-    // graceMs: how long asked processes get to end before they are forced.
-    explicit LinuxProcesses(int graceMs = 2000) : m_graceMs(graceMs) {}
     std::optional<std::vector<ProcessEntry>> snapshot() override;
-    void terminate(const QString& exeName, const QList<qint64>& spared) override;
     bool startDetached(const QString& commandLine) override;
     bool openDocument(const QString& documentOrAddress) override;
-
-private:
-    int m_graceMs;
 };
 
 } // namespace platform
