@@ -25,6 +25,6 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6multimedia6, qt6-qpa-plugins, libqt6svg6, libx11-6, libuno-cppu3, libuno-sal3, libuno-cppuhelpergcc3-3, libuno-salhelpergcc3-3, libreoffice-calc, libreoffice-impress, fonts-noto-cjk, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xchm, gstreamer1.0-plugins-good")
+    "libqt6widgets6, libqt6multimedia6, qt6-qpa-plugins, libqt6svg6, libx11-6, libuno-cppu3, libuno-sal3, libuno-cppuhelpergcc3-3, libuno-salhelpergcc3-3, libreoffice-calc, libreoffice-impress, fonts-noto-cjk, qt6-translations-l10n, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xchm")
 include(CPack)

@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QSysInfo>
 #include <QTimer>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     FinisherSettings settings;
@@ -24,6 +26,10 @@ int main(int argc, char* argv[]) {
     if (lock.acquire() == SingleInstanceLock::Result::HeldElsewhere) return 0;
 
     QApplication app(argc, argv);
+    // Qt's own words in its boxes and buttons, in the language of the rest of the window.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
 
     settings.sourceDirectory = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     settings.sixtyFourBitSystem = isSixtyFourBitArchitecture(QSysInfo::currentCpuArchitecture());

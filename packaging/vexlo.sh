@@ -3,6 +3,7 @@
 # data files up in its current directory and writes draw results into the workbooks,
 # so each user gets a writable copy, filled from the packaged files on first use; files
 # already there (edited name lists among them) are never overwritten.
+# `--open-data-folder` shows that folder in the file manager instead of starting anything.
 # The first start of each installed version runs the install finisher first and waits for
 # it; a stamp in the data folder remembers the version it ran for.
 set -e
@@ -13,6 +14,10 @@ for f in "$prefix/share/vexlo/data"/*; do
     [ -e "$data/$(basename "$f")" ] || cp "$f" "$data/"
 done
 cd "$data"
+# The menu's "打开数据文件夹": the teacher's own files go here (see the README).
+if [ "${1:-}" = --open-data-folder ]; then
+    exec xdg-open "$data"
+fi
 version=$(cat "$prefix/share/vexlo/version" 2>/dev/null || true)
 stamp="$data/.finisher-version"
 if [ -n "$version" ] && [ "$(cat "$stamp" 2>/dev/null || true)" != "$version" ]; then

@@ -8,5 +8,8 @@ cd "$(dirname "$0")/.."
 mkdir -p run
 cp -f assets/data/* run/
 cp -f "build/app/Vexlo8.12" run/
+# The help pages the logo opens, beside the program as in the build tree.
+rm -rf run/help
+cp -r build/app/help run/
 cd run
 exec ./Vexlo8.12 "$@"

@@ -27,7 +27,8 @@ void ExitControl::attach(MainWindow& window) {
     // The address is the build's, so the texts that name it are completed here.
     control->m_homePage = homePage::address(QCoreApplication::applicationDirPath());
     window.controlWidget(QStringLiteral("Image1"))->setToolTip(exitTexts::homePageToolTip + control->m_homePage);
-    window.control<QLabel>(QStringLiteral("Label4"))->setText(exitTexts::productLine + control->m_homePage);
+    window.control<QLabel>(QStringLiteral("Label4"))
+        ->setText(exitTexts::productLine + homePage::shownAs(control->m_homePage));
     // Alt+F4 or the task list's "Close" is the Exit button.
     window.setCloseAction([control] { control->exit(); });
 }

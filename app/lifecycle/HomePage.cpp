@@ -31,6 +31,16 @@ QString resolve(const QString& configured, const QString& programDir) {
     return QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()).toString();
 }
 
+QString shownAs(const QString& address) {
+    const QUrl url(address);
+    if (url.isLocalFile())
+        return QStringLiteral("本机帮助主页");
+    QString shown = url.toString(QUrl::RemoveScheme | QUrl::StripTrailingSlash);
+    while (shown.startsWith(u'/'))
+        shown.remove(0, 1);
+    return shown.isEmpty() ? address : shown;
+}
+
 QString address(const QString& programDir) { return resolve(QStringLiteral(VEXLO_HOME_PAGE), programDir); }
 
 } // namespace homePage

@@ -14,6 +14,10 @@ QString address(const QString& programDir);
 // installed data (lib/vexlo/../../share/vexlo/help).
 QStringList helpStartCandidates(const QString& programDir);
 
+// How the product line names the address: a web address without its scheme, the bundled
+// help page by what it is (its path would not fit and means nothing to a teacher).
+QString shownAs(const QString& address);
+
 // The address a build setting gives, or the help start page when it gives none.
 QString resolve(const QString& configured, const QString& programDir);
 

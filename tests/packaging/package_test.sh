@@ -29,7 +29,9 @@ done
 entry=/usr/share/applications/vexlo.desktop
 [ -f "$entry" ] || { echo "no menu entry"; exit 1; }
 grep -q '^Icon=vexlo$' "$entry"
+grep -q '^Exec=vexlo --open-data-folder$' "$entry" || { echo "no action that opens the data folder"; exit 1; }
 [ -f /usr/share/icons/hicolor/scalable/apps/vexlo.svg ]
+[ -f /usr/share/vexlo/help/index.html ] || { echo "no help page for the logo to open"; exit 1; }
 exec_line=$(sed -n 's/^Exec=//p' "$entry")
 
 # A fresh user: the launcher makes the data folder and fills it.
