@@ -51,8 +51,9 @@ public:
     }
     bool ready() const { return m_ready; }
 
-    // Runs the UNO helper; its output, or nullopt when it failed or did not answer.
-    std::optional<QString> uno(QStringList args, int timeoutMs = 30000) const {
+    // Runs the UNO helper; its output, or nullopt when it failed or did not answer (then
+    // `why` says which, with what the helper said).
+    std::optional<QString> uno(QStringList args, int timeoutMs = 30000, QString* why = nullptr) const {
         QProcess helper;
         args.prepend(m_pipe);
         args.prepend(QStringLiteral(VEXLO_USER_OFFICE_SCRIPT));
@@ -60,13 +61,21 @@ public:
         if (!helper.waitForFinished(timeoutMs)) {
             helper.kill();
             helper.waitForFinished(2000);
+            if (why)
+                *why = QStringLiteral("no answer within %1 ms").arg(timeoutMs);
             return std::nullopt;
         }
-        if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0)
+        if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0) {
+            if (why)
+                *why = QStringLiteral("failed: ") + QString::fromUtf8(helper.readAllStandardError()).trimmed();
             return std::nullopt;
+        }
         return QString::fromUtf8(helper.readAllStandardOutput());
     }
-    QString state() const { return uno({QStringLiteral("state")}).value_or(QStringLiteral("no answer")); }
+    QString state() const {
+        QString why;
+        return uno({QStringLiteral("state")}, 30000, &why).value_or(QStringLiteral("no state: ") + why);
+    }
 
 private:
     QString m_pipe;

@@ -11,6 +11,7 @@ import sys
 
 import uno
 from com.sun.star.beans import PropertyValue
+from com.sun.star.lang import DisposedException
 
 
 def desktop(pipe):
@@ -24,8 +25,12 @@ def documents(desk):
     found = desk.Components.createEnumeration()
     while found.hasMoreElements():
         doc = found.nextElement()
-        if hasattr(doc, "isModified"):
-            yield doc
+        try:
+            if hasattr(doc, "isModified"):
+                doc.isModified()  # a document closed meanwhile is disposed: it is not there
+                yield doc
+        except DisposedException:
+            continue
 
 
 def kind(doc):
@@ -41,7 +46,11 @@ def main():
     command = sys.argv[2]
     if command == "state":
         for doc in documents(desk):
-            print("%s\t%s\t%s" % (kind(doc), doc.getLocation(), doc.isModified()))
+            try:
+                line = "%s\t%s\t%s" % (kind(doc), doc.getLocation(), doc.isModified())
+            except DisposedException:
+                continue  # closed between the listing and the question
+            print(line)
     elif command == "calc":
         doc = desk.loadComponentFromURL("private:factory/scalc", "_blank", 0, ())
         doc.Sheets.getByIndex(0).getCellByPosition(0, 0).setString("not saved yet")
