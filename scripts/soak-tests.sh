@@ -18,6 +18,9 @@ start_private_xvfb
 out=build/soak
 rm -rf "$out"
 mkdir -p "$out"
+# Each summary line goes to the file as soon as it is known, so a soak cut short still
+# says what it saw.
+say() { echo "$*" | tee -a "$out/summary.txt"; }
 loader=
 stop_load() {
     [ -n "$loader" ] || return 0
@@ -49,6 +52,7 @@ left_behind() {
 }
 before=$(left_behind)
 
+say "soak of $runs runs${load:+ with the machine loaded} started $(date -Is)"
 failed_runs=0
 for i in $(seq "$runs"); do
     log="$out/run-$i.log"
@@ -63,17 +67,17 @@ for i in $(seq "$runs"); do
     rc=$?
     secs=$(( $(date +%s) - start ))
     stray=$(comm -13 <(echo "$before") <(left_behind) | tr '\n' ';')
-    [ -z "$stray" ] || echo "run $i: left running: $stray"
+    [ -z "$stray" ] || say "run $i: left running: $stray"
     summary=$(grep -E '^[0-9]+% tests passed' "$log" | paste -sd ';' -)
     if [ "$rc" -eq 0 ]; then
-        echo "run $i: passed in ${secs} s: $summary"
+        say "run $i: passed in ${secs} s: $summary"
     else
         failed_runs=$((failed_runs + 1))
         failing=$(sed -n '/The following tests FAILED:/,$p' "$log" | grep -E '^\s+[0-9]+ - ' |
                   sed -E 's/^\s+[0-9]+ - //' | tr '\n' ';')
-        echo "run $i: FAILED in ${secs} s: $summary; failing: $failing (log: $log)"
+        say "run $i: FAILED in ${secs} s: $summary; failing: $failing (log: $log)"
     fi
 done
 stop_load
-echo "soak: $((runs - failed_runs)) of $runs runs green${load:+ (machine loaded)}"
+say "soak: $((runs - failed_runs)) of $runs runs green${load:+ (machine loaded)}"
 [ "$failed_runs" -eq 0 ]
