@@ -7,7 +7,28 @@
 #include "platform/x11/SessionPlatform.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
+#include <QGuiApplication>
+
+namespace {
+
+QString shellQuoted(QString text) { return u'\'' + text.replace(u'\'', QStringLiteral("'\\''")) + u'\''; }
+
+// What a desktop shortcut runs to bring the timer up: the installed launcher, or this
+// program in its current folder, as it was started.
+QString showTimerCommand() {
+    const QString launcher =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../../bin/vexlo"));
+    if (QFileInfo(launcher).isExecutable())
+        return shellQuoted(launcher) + QStringLiteral(" --show-timer");
+    const QString script = QStringLiteral("cd %1 && exec %2 --show-timer")
+                               .arg(shellQuoted(QDir::currentPath()), shellQuoted(QCoreApplication::applicationFilePath()));
+    return QStringLiteral("sh -c ") + shellQuoted(script);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     platform::preferX11Platform();
@@ -17,7 +38,18 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
     platform::installChineseQtTranslations(app);
     platform::RealPlatform desktop;
-    vexlo::office::LibreOfficeSuite office;
+    // Run by the desktop's shortcut for F9: the running instance brings its timer up.
+    if (QCoreApplication::arguments().contains(QStringLiteral("--show-timer")) &&
+        desktop.showTimerInRunningInstance())
+        return 0;
+    vexlo::office::LibreOfficeOptions officeOptions;
+    officeOptions.busy = [](bool busy) {
+        if (busy)
+            QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+    };
+    vexlo::office::LibreOfficeSuite office(officeOptions);
     // Installed copies run from the user's data folder, which the launcher names.
     const QString appDir = qEnvironmentVariable("VEXLO_APP_DIR", QCoreApplication::applicationDirPath());
     Application program(desktop.get(), appDir);
@@ -26,5 +58,6 @@ int main(int argc, char* argv[]) {
     endSignals.setHandler([&program](int) { endForDesktop(program.ctx()); });
     if (!program.start())
         return 0;
+    desktop.offerDesktopShortcut(showTimerCommand());
     return app.exec();
 }

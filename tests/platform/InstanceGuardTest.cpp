@@ -1,7 +1,12 @@
+#include "platform/KeyPressInbox.h"
 #include "platform/x11/FlockInstanceGuard.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 #include <csignal>
 #include <sys/wait.h>
@@ -112,6 +117,47 @@ TEST(InstanceGuard, TheLockDoesNotDependOnXdgRuntimeDir) {
     else
         qputenv("XDG_RUNTIME_DIR", saved);
     EXPECT_EQ(with, without);
+}
+
+// A later start run by a desktop shortcut hands its request to the running instance, where
+// it counts as one press of the key; nobody else takes it, and nothing runs without a holder.
+TEST(InstanceGuard, AnotherStartsRequestReachesTheHolderAsOneKeyPress) {
+    struct NoKeys : platform::KeyState {
+        bool isKeyDown(int) override { return false; }
+    } desktop;
+    qint64 now = 0;
+    platform::KeyPressInbox keys(desktop, platform::vk::f9, [&now] { return now; });
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("instance.lock"));
+    FlockInstanceGuard later(path);
+    auto askFromAnotherThread = [&later](const QString& request) {
+        std::atomic<int> answer{-1};
+        std::thread asker([&] { answer = later.ask(request) ? 1 : 0; });
+        while (answer < 0) // the holder answers from its event loop
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        asker.join();
+        return answer == 1;
+    };
+    EXPECT_FALSE(askFromAnotherThread(QStringLiteral("show-timer"))) << "nobody holds the claim";
+
+    FlockInstanceGuard holder(path);
+    ASSERT_TRUE(holder.claim());
+    holder.onAsked([&keys](const QString& request) {
+        if (request != QLatin1String("show-timer"))
+            return false;
+        keys.press();
+        return true;
+    });
+    EXPECT_FALSE(later.claim());
+    EXPECT_FALSE(askFromAnotherThread(QStringLiteral("something-else")));
+    EXPECT_FALSE(keys.isKeyDown(platform::vk::f9));
+    EXPECT_TRUE(askFromAnotherThread(QStringLiteral("show-timer")));
+    now += 100;
+    EXPECT_TRUE(keys.isKeyDown(platform::vk::f9));
+    EXPECT_FALSE(keys.isKeyDown(platform::vk::f9)) << "one request, one press";
+    EXPECT_TRUE(askFromAnotherThread(QStringLiteral("show-timer")));
+    now += platform::pressLifetimeMs + 1;
+    EXPECT_FALSE(keys.isKeyDown(platform::vk::f9)) << "a press nobody asked about in time lapses";
 }
 
 } // namespace

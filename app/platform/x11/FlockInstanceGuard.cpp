@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSysInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QSysInfo>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -13,6 +15,8 @@
 Q_LOGGING_CATEGORY(lcInstance, "vexlo.instance")
 
 namespace {
+constexpr int kAnswerMs = 3000;
+QString socketPath(const QString& lockPath) { return lockPath + QStringLiteral(".sock"); }
 QString sanitized(QString text) {
     text.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
     return text;
@@ -24,6 +28,8 @@ namespace platform {
 FlockInstanceGuard::FlockInstanceGuard(QString lockPath) : m_path(std::move(lockPath)) {}
 
 FlockInstanceGuard::~FlockInstanceGuard() {
+    if (m_server)
+        m_server->close(); // removes the socket while the lock still says it is ours
     if (m_fd >= 0)
         ::close(m_fd);
 }
@@ -79,7 +85,47 @@ bool FlockInstanceGuard::claim() {
         return false;
     }
     m_fd = fd;
+    listen();
     return true;
+}
+
+void FlockInstanceGuard::listen() {
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // Whatever lies there was left by an earlier holder: the lock is ours now.
+    QLocalServer::removeServer(socketPath(m_path));
+    if (!m_server->listen(socketPath(m_path))) {
+        qCWarning(lcInstance) << "cannot take requests at" << socketPath(m_path) << m_server->errorString();
+        return;
+    }
+    QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(), [this] {
+        while (QLocalSocket* peer = m_server->nextPendingConnection()) {
+            QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+            QObject::connect(peer, &QLocalSocket::readyRead, peer, [this, peer] {
+                if (!peer->canReadLine())
+                    return;
+                const QString request = QString::fromUtf8(peer->readLine()).trimmed();
+                const bool taken = answer(request);
+                qCDebug(lcInstance) << "another start asked" << request << (taken ? "and it was done" : "in vain");
+                peer->write(taken ? "ok\n" : "no\n");
+                peer->flush();
+            });
+        }
+    });
+}
+
+bool FlockInstanceGuard::ask(const QString& request) {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath(m_path));
+    if (!socket.waitForConnected(kAnswerMs))
+        return false;
+    socket.write(request.toUtf8() + '\n');
+    if (!socket.waitForBytesWritten(kAnswerMs))
+        return false;
+    while (!socket.canReadLine())
+        if (!socket.waitForReadyRead(kAnswerMs))
+            return false;
+    return socket.readLine().trimmed() == "ok";
 }
 
 } // namespace platform

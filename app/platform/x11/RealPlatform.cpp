@@ -15,11 +15,30 @@
 #include "X11WindowPlacement.h"
 #include "platform/portal/PortalKeyState.h"
 #include "platform/portal/PortalShortcut.h"
+#include "platform/KeyPressInbox.h"
+#include "platform/gnome/GnomeF9Shortcut.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QStandardPaths>
+
+#include <thread>
 
 namespace platform {
+
+namespace {
+constexpr char showTimerRequest[] = "show-timer";
+
+bool portalOffersGlobalShortcuts() {
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.freedesktop.portal.GlobalShortcuts") << QStringLiteral("version");
+    return QDBusConnection::sessionBus().call(get, QDBus::Block, 10000).type() == QDBusMessage::ReplyMessage;
+}
+} // namespace
 
 struct RealPlatform::Parts {
     QtMessageBoxes messages;
@@ -39,11 +58,25 @@ struct RealPlatform::Parts {
     QElapsedTimer clock;
     std::unique_ptr<PortalShortcut> f9;
     std::unique_ptr<PortalKeyState> portalKeys;
+    std::unique_ptr<KeyPressInbox> askedKeys;
+    std::jthread shortcutOffer;
 
+    // Another start's request for the timer is one press of F9.
     KeyState& keysInUse() {
+        clock.start();
+        askedKeys = std::make_unique<KeyPressInbox>(desktopKeys(), vk::f9, [this] { return clock.elapsed(); });
+        instance.onAsked([this](const QString& request) {
+            if (request != QLatin1String(showTimerRequest))
+                return false;
+            askedKeys->press();
+            return true;
+        });
+        return *askedKeys;
+    }
+
+    KeyState& desktopKeys() {
         if (!waylandSession())
             return keys;
-        clock.start();
         f9 = std::make_unique<PortalShortcut>(
             QDBusConnection::sessionBus(),
             PortalShortcut::Key{QStringLiteral("show-timer"), QStringLiteral("Kelvora工具：显示计时窗口"),
@@ -62,5 +95,31 @@ RealPlatform::RealPlatform()
                    m_parts->chores, m_parts->desktopWindows})) {}
 
 RealPlatform::~RealPlatform() = default;
+
+void RealPlatform::offerDesktopShortcut(const QString& command) {
+    if (!waylandSession() || !qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME")))
+        return;
+    GnomeF9Shortcut::Setup setup{
+        QStringLiteral("Kelvora工具：显示计时窗口"), command,
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+            .filePath(QStringLiteral("vexlo/gnome-f9-shortcut")),
+        &GnomeF9Shortcut::runGsettings};
+    // Off the user-interface thread: the portal may be started on demand, gsettings is a
+    // program of its own.
+    m_parts->shortcutOffer = std::jthread([setup] {
+        if (portalOffersGlobalShortcuts())
+            return; // the portal's shortcut is the way there
+        const auto outcome = GnomeF9Shortcut::offer(setup);
+        qDebug("GNOME shortcut for F9: %d (0 offered before, 1 key taken, 2 added, 3 failed)", int(outcome));
+    });
+}
+
+bool RealPlatform::showTimerInRunningInstance() {
+    if (m_parts->instance.claim())
+        return false;
+    if (!m_parts->instance.ask(QLatin1String(showTimerRequest)))
+        qWarning("the running instance did not answer the request for the timer");
+    return true;
+}
 
 } // namespace platform
