@@ -41,7 +41,9 @@ Form::~Form() = default;
 void Form::applyGeometry() {
     const QRect wanted(twips::toPixels(m_left), twips::toPixels(m_top), std::max(1, twips::toPixels(m_width)),
                        std::max(1, twips::toPixels(m_height)));
-    QRect shown = wanted.intersected(monitors::bounds(m_ctx.platform.screen.monitors()));
+    const QRect bounds = m_clipToAvailable ? m_ctx.platform.screen.available(monitorPx())
+                                           : monitors::bounds(m_ctx.platform.screen.monitors());
+    QRect shown = wanted.intersected(bounds);
     if (shown.isEmpty())
         shown = wanted;
     const QPoint offset = wanted.topLeft() - shown.topLeft();
@@ -105,6 +107,19 @@ void Form::setWidth(int width) {
 
 void Form::setHeight(int height) {
     m_height = height;
+    applyGeometry();
+}
+
+QRect Form::availableArea() const {
+    const QRect px = m_ctx.platform.screen.available(monitorPx());
+    return {twips::fromPixels(px.x()), twips::fromPixels(px.y()), twips::fromPixels(px.width()),
+            twips::fromPixels(px.height())};
+}
+
+void Form::clipToAvailableArea(bool on) {
+    if (on == m_clipToAvailable)
+        return;
+    m_clipToAvailable = on;
     applyGeometry();
 }
 

@@ -51,6 +51,12 @@ public:
     // Pulls the window back inside the screen; its bottom edge stays bottomMargin above
     // the screen's bottom.
     void keepInsideScreen(int bottomMargin = 0);
+    // The part of its monitor the desktop leaves to windows, in twips.
+    QRect availableArea() const;
+    // While on: what lies outside that area is cut off the window itself (a window tucked
+    // behind an edge becomes the strip left of it), as no manager keeps a window under
+    // its panels. Otherwise only what lies off the desktop is.
+    void clipToAvailableArea(bool on);
     void makeTopmost();
 
     template <class T = QWidget> T* control(const QString& name) const {
@@ -118,6 +124,7 @@ private:
     // partly beyond the desktop's top or left edge is cut to the part that is on it, since
     // managers will not place a window off the screen (so a tucked window stays a strip).
     QPoint m_contentOffset;
+    bool m_clipToAvailable = false;
     bool m_everShown = false;
     size_t m_requestedNext = 0;
     QHash<QString, QWidget*> m_controls;

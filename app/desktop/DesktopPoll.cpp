@@ -8,6 +8,7 @@
 #include "core/FormTimer.h"
 #include "platform/Platform.h"
 
+#include <QEvent>
 #include <QPushButton>
 
 namespace {
@@ -18,11 +19,14 @@ constexpr int topmostPeriod = 30;
 
 docking::Box boxOf(const Form& f) { return {f.Left(), f.Top(), f.Width(), f.Height()}; }
 
+// Docking and keep-on-screen work on what the desktop leaves to windows: a manager keeps
+// windows out from under its panels (GNOME's top bar), so an edge there is never reached.
 docking::Screen screenOf(const Form& f) {
-    return {f.screenWidth(),
-            f.screenHeight(),
-            f.screenLeft(),
-            f.screenTop(),
+    const QRect area = f.availableArea();
+    return {area.width(),
+            area.height(),
+            area.left(),
+            area.top(),
             f.screenEdgeIsOuter(Qt::TopEdge),
             f.screenEdgeIsOuter(Qt::LeftEdge),
             f.screenEdgeIsOuter(Qt::RightEdge)};
@@ -42,7 +46,15 @@ void applyBox(Form& form, const docking::Box& box) {
 
 DesktopPoll::DesktopPoll(Form& main, TitleWatch& watch)
     : QObject(&main), m_main(main), m_watch(watch), m_draw(main.control<QPushButton>(QStringLiteral("Command5"))),
-      m_shrink(main.control<QPushButton>(QStringLiteral("Command4"))) {}
+      m_shrink(main.control<QPushButton>(QStringLiteral("Command4"))) {
+    main.installEventFilter(this);
+}
+
+bool DesktopPoll::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_main && (event->type() == QEvent::Enter || event->type() == QEvent::Leave))
+        m_pointerLeft = event->type() == QEvent::Leave;
+    return QObject::eventFilter(watched, event);
+}
 
 void DesktopPoll::pollTick() {
     topmostStep();
@@ -74,8 +86,10 @@ void DesktopPoll::dockingStep() {
     AppState& s = m_main.ctx().state;
     docking::Box box = boxOf(m_main);
     docking::Flags flags{s.dockedTop, s.dockedLeft, s.dockedRight};
-    docking::dockingStep(box, flags, screenOf(m_main),
-                         m_main.ctx().platform.screen.pointer(), heightForLayoutMode(s.layoutMode));
+    // Gone from the window, the pointer is over none of it, whatever position X last saw.
+    const QPoint pointer = m_pointerLeft ? QPoint(-1000000, -1000000) : m_main.ctx().platform.screen.pointer();
+    docking::dockingStep(box, flags, screenOf(m_main), pointer, heightForLayoutMode(s.layoutMode));
+    m_main.clipToAvailableArea(flags.top || flags.left || flags.right);
     applyBox(m_main, box);
     s.dockedTop = flags.top;
     s.dockedLeft = flags.left;

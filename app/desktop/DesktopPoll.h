@@ -24,8 +24,14 @@ public:
     // window back centred with the toolbar in its compact form.
     void hotKey(bool f9Held);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     Form& m_main;
+    // The pointer went from the main window onto something that is no X11 window (GNOME's
+    // top bar in a Wayland session): X keeps reporting its last position over the window.
+    bool m_pointerLeft = false;
     TitleWatch& m_watch;
     QPushButton* m_draw;
     QPushButton* m_shrink;

@@ -17,6 +17,9 @@ public:
     virtual QPoint pointer() const = 0;
     // Every monitor with its origin on the desktop, the primary one first.
     virtual std::vector<QRect> monitors() const { return {QRect(QPoint(0, 0), size())}; }
+    // What of that monitor the desktop leaves to windows: without its panels and bars
+    // (GNOME's top bar), which windows are kept out of.
+    virtual QRect available(const QRect& monitor) const { return monitor; }
 };
 
 } // namespace platform

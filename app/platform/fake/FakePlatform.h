@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 
+#include <QMargins>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -43,6 +44,9 @@ public:
     // Several monitors, primary first; empty: one monitor of sizePx at the origin.
     std::vector<QRect> monitorsPx;
     QPoint pointerPx{-1000, -1000};
+    // Taken from every monitor by the desktop's panels (GNOME's top bar: 32 at the top).
+    QMargins reservedPx;
+    QRect available(const QRect& monitor) const override { return monitor.marginsRemoved(reservedPx); }
 };
 
 class FakeWindowPlacement : public WindowPlacement {

@@ -27,4 +27,11 @@ std::vector<QRect> QtScreen::monitors() const {
     return out;
 }
 
+QRect QtScreen::available(const QRect& monitor) const {
+    for (const QScreen* s : QGuiApplication::screens())
+        if (s->geometry() == monitor)
+            return s->availableGeometry();
+    return monitor;
+}
+
 } // namespace platform

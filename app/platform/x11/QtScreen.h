@@ -9,6 +9,7 @@ public:
     QSize size() const override;
     QPoint pointer() const override;
     std::vector<QRect> monitors() const override;
+    QRect available(const QRect& monitor) const override;
 };
 
 } // namespace platform

@@ -100,6 +100,32 @@ TEST_F(PollFixture, DraggedToTheTopItIsTuckedAndHoveringTheStripBringsItBack) {
     EXPECT_EQ(state().dockedTop, 1);
 }
 
+// GNOME keeps windows below its 32 px top bar: the edges are those of what it leaves to
+// windows, and the strip a tucked window leaves lies inside that, where the pointer finds it.
+TEST_F(PollFixture, UnderATopBarTheStripLiesBelowItAndTheLeftEdgeTucksAsUsual) {
+    h.fake.screen.reservedPx = QMargins(0, 32, 0, 0);
+    w->setLeft(4000);
+    w->setTop(0); // dragged up against the bar
+    poll();
+    EXPECT_EQ(state().dockedTop, 1);
+    EXPECT_EQ(w->geometry(), QRect(267, 32, 380, 6));
+    pointAt(4000 + 150, 34 * 15);
+    poll();
+    EXPECT_EQ(state().dockedTop, 0);
+    EXPECT_EQ(w->geometry(), QRect(267, 32, 380, 190)) << "whole again, just below the bar";
+
+    h.fake.screen.pointerPx = {-1000, -1000};
+    w->setLeft(-200);
+    w->setTop(3000);
+    poll();
+    EXPECT_EQ(state().dockedLeft, 1);
+    EXPECT_EQ(w->geometry(), QRect(0, 200, 6, 190));
+    pointAt(30, 3000 + 300);
+    poll();
+    EXPECT_EQ(state().dockedLeft, 0);
+    EXPECT_EQ(w->geometry(), QRect(0, 200, 380, 190));
+}
+
 TEST_F(PollFixture, TuckedWindowsUseTheLayoutModeHeight) {
     state().layoutMode = QStringLiteral("H");
     w->setLeft(4000);
