@@ -9,11 +9,37 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 // Xlib last: its macros clash with Qt's names.
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 
 Q_LOGGING_CATEGORY(lcPlacement, "vexlo.placement")
+
+namespace {
+void reassertOpacity(Display* d, unsigned long id, double opacity) {
+    // Mutter in a Wayland session takes no notice of the alpha a window carries when it
+    // maps (Qt writes it before): written again while the window is shown, it is honoured.
+    if (opacity >= 1.0)
+        return;
+    const unsigned long value = static_cast<unsigned long>(std::llround(opacity * 0xffffffffUL));
+    XChangeProperty(d, id, XInternAtom(d, "_NET_WM_WINDOW_OPACITY", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&value), 1);
+}
+
+bool gnomeSession() { return qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME")); }
+
+// GNOME announces a window that maps without the focus while another has it ("… is
+// ready"), on the projected slide, unless the window is kept out of the task list. Every
+// map is a new window to Mutter, so the state is written before each one (Qt adds its own
+// states to what it finds on an unmapped window).
+void skipTaskList(Display* d, unsigned long id) {
+    const Atom state = XInternAtom(d, "_NET_WM_STATE", False);
+    const Atom skip = XInternAtom(d, "_NET_WM_STATE_SKIP_TASKBAR", False);
+    XChangeProperty(d, id, state, XA_ATOM, 32, PropModeAppend, reinterpret_cast<const unsigned char*>(&skip), 1);
+}
+} // namespace
 
 namespace platform {
 
@@ -117,6 +143,7 @@ void X11WindowPlacement::keep(QWidget* window, bool raise) {
     if (!window->isVisible())
         return;
     const unsigned long id = idOf(window);
+    reassertOpacity(d, id, window->windowOpacity());
     // Never over a message box that waits for an answer.
     QWidget* modal = QApplication::activeModalWidget();
     if (modal && (modal->window() == window || !modal->isVisible()))
@@ -190,6 +217,8 @@ bool X11WindowPlacement::eventFilter(QObject* watched, QEvent* event) {
             // The others make way for it.
             QTimer::singleShot(0, this, &X11WindowPlacement::watchTick);
         }
+        if (m_kept.contains(shown) && gnomeSession() && shown->testAttribute(Qt::WA_WState_Created))
+            skipTaskList(x11::display(), idOf(shown));
         if (m_kept.contains(shown)) {
             // About to be mapped: on top straight away if nobody else stacks it.
             if (bypassing(shown))
