@@ -9,7 +9,10 @@
 #include "platform/Platform.h"
 
 #include <QEvent>
+#include <QLoggingCategory>
 #include <QPushButton>
+
+Q_LOGGING_CATEGORY(lcDocking, "vexlo.docking")
 
 namespace {
 // The toolbar's strip view.
@@ -51,8 +54,14 @@ DesktopPoll::DesktopPoll(Form& main, TitleWatch& watch)
 }
 
 bool DesktopPoll::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_main && (event->type() == QEvent::Enter || event->type() == QEvent::Leave))
+    if (watched == &m_main && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+        const QPoint at = m_main.ctx().platform.screen.pointer();
+        if (event->type() == QEvent::Leave && m_broughtBackAt == at)
+            return QObject::eventFilter(watched, event);
+        m_broughtBackAt.reset();
         m_pointerLeft = event->type() == QEvent::Leave;
+        m_leftAt = at;
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -86,11 +95,22 @@ void DesktopPoll::dockingStep() {
     AppState& s = m_main.ctx().state;
     docking::Box box = boxOf(m_main);
     docking::Flags flags{s.dockedTop, s.dockedLeft, s.dockedRight};
-    // Gone from the window, the pointer is over none of it, whatever position X last saw.
-    const QPoint pointer = m_pointerLeft ? QPoint(-1000000, -1000000) : m_main.ctx().platform.screen.pointer();
+    // Gone from the window, the pointer is over none of it while X still reports the
+    // position it left from; once that changes, X sees the pointer again.
+    QPoint pointer = m_main.ctx().platform.screen.pointer();
+    if (m_pointerLeft && pointer != m_leftAt)
+        m_pointerLeft = false;
+    if (m_pointerLeft)
+        pointer = QPoint(-1000000, -1000000);
     docking::dockingStep(box, flags, screenOf(m_main), pointer, heightForLayoutMode(s.layoutMode));
     m_main.clipToAvailableArea(flags.top || flags.left || flags.right);
     applyBox(m_main, box);
+    const bool broughtBack = (s.dockedTop || s.dockedLeft || s.dockedRight) && !(flags.top || flags.left || flags.right);
+    if (broughtBack)
+        m_broughtBackAt = pointer;
+    if (flags != docking::Flags{s.dockedTop, s.dockedLeft, s.dockedRight})
+        qCDebug(lcDocking) << "tucked top/left/right" << flags.top << flags.left << flags.right << "pointer" << pointer
+                           << (m_pointerLeft ? "(gone from the window)" : "") << "window" << m_main.geometry();
     s.dockedTop = flags.top;
     s.dockedLeft = flags.left;
     s.dockedRight = flags.right;

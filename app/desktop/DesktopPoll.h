@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
+
+#include <optional>
 
 class Form;
 class TitleWatch;
@@ -30,8 +33,13 @@ protected:
 private:
     Form& m_main;
     // The pointer went from the main window onto something that is no X11 window (GNOME's
-    // top bar in a Wayland session): X keeps reporting its last position over the window.
+    // top bar in a Wayland session): X keeps reporting its last position over the window
+    // until it moves over X11 windows again.
     bool m_pointerLeft = false;
+    QPoint m_leftAt;
+    // Where the pointer brought the window back: the crossing events its own growing
+    // causes there are no leaving.
+    std::optional<QPoint> m_broughtBackAt;
     TitleWatch& m_watch;
     QPushButton* m_draw;
     QPushButton* m_shrink;
