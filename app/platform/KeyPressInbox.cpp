@@ -4,11 +4,7 @@ namespace platform {
 
 bool KeyPressInbox::isKeyDown(int virtualKey) {
     const bool held = m_keys.isKeyDown(virtualKey);
-    if (virtualKey != m_virtualKey || !m_pressedAt)
-        return held;
-    const bool fresh = m_clockMs() - *m_pressedAt <= pressLifetimeMs;
-    m_pressedAt.reset();
-    return held || fresh;
+    return virtualKey == m_virtualKey ? m_pending.take(m_clockMs()) || held : held;
 }
 
 } // namespace platform

@@ -3,7 +3,6 @@
 #include "KeyState.h"
 
 #include <functional>
-#include <optional>
 
 namespace platform {
 
@@ -14,14 +13,14 @@ class KeyPressInbox : public KeyState {
 public:
     KeyPressInbox(KeyState& keys, int virtualKey, std::function<qint64()> clockMs)
         : m_keys(keys), m_virtualKey(virtualKey), m_clockMs(std::move(clockMs)) {}
-    void press() { m_pressedAt = m_clockMs(); }
+    void press() { m_pending.press(m_clockMs()); }
     bool isKeyDown(int virtualKey) override;
 
 private:
     KeyState& m_keys;
     int m_virtualKey;
     std::function<qint64()> m_clockMs;
-    std::optional<qint64> m_pressedAt;
+    PendingPress m_pending;
 };
 
 } // namespace platform

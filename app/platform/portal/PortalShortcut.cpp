@@ -65,12 +65,15 @@ void PortalShortcut::start() {
     ask(QStringLiteral("CreateSession"), {options}, token);
 }
 
-bool PortalShortcut::takeActivation() {
-    if (m_activatedAt < 0) return false;
-    const bool fresh = m_now() - m_activatedAt <= pressLifetimeMs;
-    m_activatedAt = -1;
-    return fresh;
+bool PortalShortcut::offeredBy(QDBusConnection bus) {
+    QDBusMessage get = QDBusMessage::createMethodCall(portalService, portalPath,
+                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("Get"));
+    get << shortcutsInterface << QStringLiteral("version");
+    return bus.call(get, QDBus::Block, 10000).type() == QDBusMessage::ReplyMessage;
 }
+
+bool PortalShortcut::takeActivation() { return m_activation.take(m_now()); }
 
 QVariant PortalShortcut::shortcutList() const {
     const PortalShortcutList list{{m_key.id,
@@ -168,7 +171,7 @@ void PortalShortcut::onActivated(const QDBusMessage& message) {
     const QString id = arguments.at(1).toString();
     qCDebug(lcPortal).noquote() << "activated:" << id << "of" << session;
     if (session != m_session || id != m_key.id) return;
-    m_activatedAt = m_now();
+    m_activation.press(m_now());
     emit activated();
 }
 

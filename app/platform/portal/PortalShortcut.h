@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVariantMap>
 
+#include "platform/KeyState.h"
+
 #include <functional>
 
 namespace platform {
@@ -42,6 +44,8 @@ public:
     QString trigger() const { return m_trigger; }
     // True once per activation of the last half second; forgets it.
     bool takeActivation();
+    // Whether the desktop's portal offers global shortcuts at all; blocks up to 10 s.
+    static bool offeredBy(QDBusConnection bus);
 
 signals:
     void stateChanged(platform::PortalShortcut::State state);
@@ -68,7 +72,7 @@ private:
     QString m_requestPath; // the request whose answer is awaited
     QString m_session;
     QString m_trigger;
-    qint64 m_activatedAt = -1;
+    PendingPress m_activation;
 };
 
 } // namespace platform
