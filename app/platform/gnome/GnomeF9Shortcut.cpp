@@ -18,7 +18,7 @@ const QString kListKey = QStringLiteral("custom-keybindings");
 const QString kKey = QStringLiteral("F9");
 
 QString customSchema(const QString& path) {
-    return QStringLiteral("org.gnome.settings-daemon.plugins.media-keys.custom-keybinding:") + path;
+    return kMediaKeys + QStringLiteral(".custom-keybinding:") + path;
 }
 } // namespace
 

@@ -19,7 +19,6 @@
 #include "platform/gnome/GnomeF9Shortcut.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QStandardPaths>
@@ -31,13 +30,6 @@ namespace platform {
 namespace {
 constexpr char showTimerRequest[] = "show-timer";
 
-bool portalOffersGlobalShortcuts() {
-    QDBusMessage get = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << QStringLiteral("org.freedesktop.portal.GlobalShortcuts") << QStringLiteral("version");
-    return QDBusConnection::sessionBus().call(get, QDBus::Block, 10000).type() == QDBusMessage::ReplyMessage;
-}
 } // namespace
 
 struct RealPlatform::Parts {
@@ -97,7 +89,7 @@ RealPlatform::RealPlatform()
 RealPlatform::~RealPlatform() = default;
 
 void RealPlatform::offerDesktopShortcut(const QString& command) {
-    if (!waylandSession() || !qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME")))
+    if (!waylandSession() || !gnomeSession())
         return;
     GnomeF9Shortcut::Setup setup{
         QStringLiteral("Kelvora工具：显示计时窗口"), command,
@@ -107,7 +99,7 @@ void RealPlatform::offerDesktopShortcut(const QString& command) {
     // Off the user-interface thread: the portal may be started on demand, gsettings is a
     // program of its own.
     m_parts->shortcutOffer = std::jthread([setup] {
-        if (portalOffersGlobalShortcuts())
+        if (PortalShortcut::offeredBy(QDBusConnection::sessionBus()))
             return; // the portal's shortcut is the way there
         const auto outcome = GnomeF9Shortcut::offer(setup);
         qDebug("GNOME shortcut for F9: %d (0 offered before, 1 key taken, 2 added, 3 failed)", int(outcome));

@@ -10,6 +10,8 @@ bool waylandSession() {
            qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
 }
 
+bool gnomeSession() { return qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME")); }
+
 bool preferX11Platform() {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || !waylandSession())
         return false;

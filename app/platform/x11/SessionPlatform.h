@@ -11,4 +11,7 @@ bool preferX11Platform();
 // Whether the desktop session is a Wayland one, whatever platform Qt was given.
 bool waylandSession();
 
+// Whether the desktop is GNOME's.
+bool gnomeSession();
+
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "X11WindowPlacement.h"
 
 #include "X11Display.h"
+#include "SessionPlatform.h"
 #include "X11StackQueries.h"
 
 #include <QApplication>
@@ -27,8 +28,6 @@ void reassertOpacity(Display* d, unsigned long id, double opacity) {
     XChangeProperty(d, id, XInternAtom(d, "_NET_WM_WINDOW_OPACITY", False), XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&value), 1);
 }
-
-bool gnomeSession() { return qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("GNOME")); }
 
 // GNOME announces a window that maps without the focus while another has it ("… is
 // ready"), on the projected slide, unless the window is kept out of the task list. Every
@@ -217,7 +216,7 @@ bool X11WindowPlacement::eventFilter(QObject* watched, QEvent* event) {
             // The others make way for it.
             QTimer::singleShot(0, this, &X11WindowPlacement::watchTick);
         }
-        if (m_kept.contains(shown) && gnomeSession() && shown->testAttribute(Qt::WA_WState_Created))
+        if (m_kept.contains(shown) && platform::gnomeSession() && shown->testAttribute(Qt::WA_WState_Created))
             skipTaskList(x11::display(), idOf(shown));
         if (m_kept.contains(shown)) {
             // About to be mapped: on top straight away if nobody else stacks it.
