@@ -21,23 +21,21 @@ void runOffUiThread(const std::function<void()>& work, const std::function<void(
         work();
         return;
     }
-    struct Done {
-        std::mutex mutex;
-        std::condition_variable cv;
-        bool done = false;
-    };
-    auto state = std::make_shared<Done>();
-    std::thread worker([&work, state] {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool done = false;
+    // Joined below before any of these goes out of scope.
+    std::thread worker([&] {
         work();
-        std::lock_guard lock(state->mutex);
-        state->done = true;
-        state->cv.notify_all();
+        std::lock_guard lock(mutex);
+        done = true;
+        cv.notify_all();
     });
     QElapsedTimer clock;
     clock.start();
     bool shownBusy = false;
-    std::unique_lock lock(state->mutex);
-    while (!state->cv.wait_for(lock, std::chrono::milliseconds(kSliceMs), [&] { return state->done; })) {
+    std::unique_lock lock(mutex);
+    while (!cv.wait_for(lock, std::chrono::milliseconds(kSliceMs), [&] { return done; })) {
         lock.unlock();
         if (busy && !shownBusy && clock.elapsed() >= kNoticedAfterMs) {
             busy(true);
